@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Sets up, builds and then runs or tests Kyvane on Debian 12.
+#
+#   ./kyvane.sh run    install what is missing, build, start Kyvane
+#   ./kyvane.sh test   install what is missing, build with AddressSanitizer and
+#                      UndefinedBehaviorSanitizer, run every test through CTest
+#   ./kyvane.sh build  install what is missing and build, without starting
+#
+# Run as root (or with sudo available) so missing packages can be installed.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+mode="${1:-}"
+
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev)
+runtime_packages=(qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 ffmpeg fonts-roboto
+                  fonts-noto-cjk)
+
+install_missing() {
+    local missing=()
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+configure_and_build() {
+    local dir="$1"
+    shift
+    cmake -S "$here" -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+case "$mode" in
+run)
+    install_missing "${build_packages[@]}" "${runtime_packages[@]}"
+    configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYVANE_BUILD_TESTS=OFF \
+        -DKYVANE_BUILD_BENCH=OFF
+    exec "$here/build/kyvane"
+    ;;
+build)
+    install_missing "${build_packages[@]}" "${runtime_packages[@]}"
+    configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYVANE_BUILD_TESTS=OFF \
+        -DKYVANE_BUILD_BENCH=OFF
+    ;;
+test)
+    install_missing "${build_packages[@]}" "${runtime_packages[@]}"
+    configure_and_build "$here/build-test" -DCMAKE_BUILD_TYPE=Debug -DKYVANE_SANITIZE=ON \
+        -DKYVANE_BUILD_BENCH=OFF
+    cd "$here/build-test"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+    ;;
+*)
+    echo "usage: $0 run|test|build" >&2
+    exit 2
+    ;;
+esac
