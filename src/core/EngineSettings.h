@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace kyvane {
+
+// The limits of the engine in one place. The shipped program always uses
+// these defaults; tests pass shorter time-outs.
+struct EngineSettings
+{
+    int connectTimeoutMs = 30000;   // TCP connect
+    int readTimeoutMs = 30000;      // every line read from a server
+    qint64 chunkSize = 819200;      // bytes sent between two stop checks and reports
+    int ffprobeTimeoutMs = 30000;   // a hanging ffprobe is killed after this
+};
+
+} // namespace kyvane
