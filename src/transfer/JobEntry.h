@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace kyvane {
+
+// One line of a job: address|port|account|digest|path. The path is
+// everything after the fourth "|" and may itself hold "|".
+struct JobEntry
+{
+    QString server;
+    QString port;
+    QString account;
+    QString digest;
+    QString path;
+
+    static JobEntry split(const QString& line);
+
+    // The TCP port of the entry: the port field read as a decimal number,
+    // 25714 when it is not a whole number in the port range.
+    quint16 portNumber() const;
+};
+
+constexpr quint16 kDefaultPort = 25714;
+
+} // namespace kyvane

@@ -1,0 +1,81 @@
+#include "transfer/JobFiles.h"
+
+#include "core/AtomicWrite.h"
+#include "core/ListFile.h"
+#include "core/Logging.h"
+#include "core/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+namespace kyvane::JobFiles {
+
+namespace {
+
+const QString kJobSuffix = QStringLiteral(".kyv");
+const QString kLogSuffix = QStringLiteral(".kyvlog");
+
+// Files directly in the program folder matching pattern, letter case
+// ignored, in listing order.
+QStringList programFolderFiles(const QString& pattern)
+{
+    QDir folder(ProgramFolder::path());
+    return folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+}
+
+} // namespace
+
+QString jobFilePath(const QString& jobName) { return ProgramFolder::file(jobName + kJobSuffix); }
+
+QString jobLogPath(const QString& jobName) { return ProgramFolder::file(jobName + kLogSuffix); }
+
+QStringList pendingJobNames()
+{
+    QStringList names;
+    for (const QString& file : programFolderFiles(QStringLiteral("*") + kJobSuffix))
+        names.append(file.left(file.size() - kJobSuffix.size()));
+    return names;
+}
+
+std::optional<QStringList> readJob(const QString& jobName)
+{
+    QString error;
+    auto entries = ListFile::read(jobFilePath(jobName), &error);
+    if (!entries)
+        qCWarning(lcTransfer) << "job" << jobName << "cannot be read:" << error;
+    return entries;
+}
+
+QString writeJob(const QString& jobName, const QStringList& entries)
+{
+    return ListFile::write(jobFilePath(jobName), entries);
+}
+
+void removeStaleJobLogs()
+{
+    for (const QString& file : programFolderFiles(QStringLiteral("*") + kLogSuffix)) {
+        // name.kyvlog belongs to name.kyv: the log's name without "log".
+        const QString jobFile = ProgramFolder::file(file.left(file.size() - 3));
+        if (QFile::exists(jobFile))
+            continue;
+        if (!QFile::remove(ProgramFolder::file(file)))
+            qCWarning(lcTransfer) << "stale job log cannot be removed:" << file;
+    }
+}
+
+QString jobLogLine(const QDateTime& localTime, const QString& line)
+{
+    const QLocale locale = QLocale::system();
+    QString stamp = locale.toString(localTime.date(), QLocale::ShortFormat);
+    if (localTime.time() != QTime(0, 0))
+        stamp += QLatin1Char(' ') + locale.toString(localTime.time(), QLocale::LongFormat);
+    return stamp + QStringLiteral("  ") + line + QStringLiteral("\r\n");
+}
+
+QString writeJobLog(const QString& jobName, const QString& logText)
+{
+    return writeFileAtomically(jobLogPath(jobName), (logText + QStringLiteral("\r\n")).toUtf8());
+}
+
+} // namespace kyvane::JobFiles
