@@ -9,6 +9,8 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <thread>
+#include <vector>
 #include <signal.h>
 
 using namespace kyvane;
@@ -211,6 +213,29 @@ private slots:
         // Executable, but no program the system can start.
         installTool(folder.file("ffprobe"), "#!/nonexistent/interpreter\n");
         QCOMPARE(GetCaptureTime(makeVideo("clip.mp4")), QStringLiteral("none"));
+    }
+
+    // Workers ask from their own threads at the same time; each call has
+    // its own child process and output.
+    void callsFromSeveralThreads()
+    {
+        TempProgramFolder folder;
+        // Each clip's name carries the day the stand-in reports for it.
+        installTool(folder.file("ffprobe"),
+                    standIn("day=$(basename \"$3\" .mp4); sleep 0.2; printf '2020-01-%sT00:00:00.0' \"$day\""));
+        QStringList videos;
+        for (int day = 10; day < 16; ++day)
+            videos << makeVideo(QString::number(day) + ".mp4");
+
+        std::vector<QString> results(videos.size());
+        std::vector<std::thread> threads;
+        for (qsizetype i = 0; i < videos.size(); ++i)
+            threads.emplace_back([&, i] { results[i] = GetCaptureTime(videos[i]); });
+        for (std::thread& t : threads)
+            t.join();
+
+        for (qsizetype i = 0; i < videos.size(); ++i)
+            QCOMPARE(results[i], QStringLiteral("2020/01/%1;00:00:00").arg(10 + i));
     }
 
     void realFfprobe()
