@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The input as the payload of an APP1 segment, which reaches the TIFF
     // parsing without the JPEG framing.
     if (const auto tags = kyvane::readExifDateTags(bytes)) {
-        for (const auto* tag : {&tags->dateTimeOriginal, &tags->dateTimeDigitized, &tags->dateTime}) {
+        for (const auto* tag :
+             {&tags->dateTimeOriginal, &tags->dateTimeDigitized, &tags->dateTime}) {
             if (!*tag)
                 continue;
             if ((*tag)->size() > size)

@@ -6,7 +6,7 @@ namespace kyvane {
 
 namespace {
 
-constexpr std::size_t kTiffStart = 6;  // "Exif" and two padding bytes
+constexpr std::size_t kTiffStart = 6; // "Exif" and two padding bytes
 constexpr std::uint32_t kDefaultIfd0Offset = 8;
 constexpr std::size_t kEntrySize = 12;
 
@@ -22,8 +22,7 @@ class TiffBlock
 {
 public:
     TiffBlock(std::span<const std::uint8_t> bytes, bool bigEndian)
-        : m_bytes(bytes)
-        , m_bigEndian(bigEndian)
+        : m_bytes(bytes), m_bigEndian(bigEndian)
     {
     }
 
@@ -86,9 +85,7 @@ public:
 
 private:
     Directory(const TiffBlock& tiff, std::uint64_t firstEntry, std::uint16_t count)
-        : m_tiff(tiff)
-        , m_firstEntry(firstEntry)
-        , m_count(count)
+        : m_tiff(tiff), m_firstEntry(firstEntry), m_count(count)
     {
     }
 
@@ -130,8 +127,8 @@ std::optional<std::string> asciiValue(const TiffBlock& tiff, const Directory& di
 std::optional<ExifDateTags> readExifDateTags(std::span<const std::uint8_t> app1Payload)
 {
     static constexpr std::uint8_t kExifMark[] = {'E', 'x', 'i', 'f'};
-    if (app1Payload.size() < kTiffStart + 2
-        || !std::equal(std::begin(kExifMark), std::end(kExifMark), app1Payload.begin()))
+    if (app1Payload.size() < kTiffStart + 2 ||
+        !std::equal(std::begin(kExifMark), std::end(kExifMark), app1Payload.begin()))
         return std::nullopt;
 
     const auto tiffBytes = app1Payload.subspan(kTiffStart);

@@ -12,9 +12,9 @@ namespace kyvane {
 // first NUL; it is not yet checked to be a date.
 struct ExifDateTags
 {
-    std::optional<std::string> dateTimeOriginal;   // 0x9003, Exif directory
-    std::optional<std::string> dateTimeDigitized;  // 0x9004, Exif directory
-    std::optional<std::string> dateTime;           // 0x0132, IFD0
+    std::optional<std::string> dateTimeOriginal;  // 0x9003, Exif directory
+    std::optional<std::string> dateTimeDigitized; // 0x9004, Exif directory
+    std::optional<std::string> dateTime;          // 0x0132, IFD0
 };
 
 // Reads the date tags from the payload of an APP1 segment. Returns nothing

@@ -10,7 +10,10 @@ constexpr std::uint8_t kEndOfImage = 0xD9;
 constexpr std::uint8_t kStartOfScan = 0xDA;
 constexpr std::uint8_t kApp1 = 0xE1;
 
-bool readByte(ByteSource& source, std::uint8_t& byte) { return source.readExact(&byte, 1); }
+bool readByte(ByteSource& source, std::uint8_t& byte)
+{
+    return source.readExact(&byte, 1);
+}
 
 } // namespace
 

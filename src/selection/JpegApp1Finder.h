@@ -10,13 +10,13 @@ namespace kyvane {
 struct JpegApp1
 {
     enum class Outcome {
-        NotJpeg,  // empty, unreadable, or not starting with FF D8
-        NoApp1,   // the walk ended before any APP1 segment
-        Found,    // payload holds the first APP1 segment
+        NotJpeg, // empty, unreadable, or not starting with FF D8
+        NoApp1,  // the walk ended before any APP1 segment
+        Found,   // payload holds the first APP1 segment
     };
 
     Outcome outcome = Outcome::NotJpeg;
-    std::vector<std::uint8_t> payload;  // at most 65533 bytes
+    std::vector<std::uint8_t> payload; // at most 65533 bytes
 };
 
 // Walks the JPEG segments from the start of the source to the first APP1

@@ -5,10 +5,7 @@
 
 namespace kyvane {
 
-MemoryByteSource::MemoryByteSource(std::span<const std::uint8_t> data)
-    : m_data(data)
-{
-}
+MemoryByteSource::MemoryByteSource(std::span<const std::uint8_t> data) : m_data(data) {}
 
 std::size_t MemoryByteSource::read(std::uint8_t* out, std::size_t size)
 {

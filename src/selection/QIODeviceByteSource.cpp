@@ -4,10 +4,7 @@
 
 namespace kyvane {
 
-QIODeviceByteSource::QIODeviceByteSource(QIODevice& device)
-    : m_device(device)
-{
-}
+QIODeviceByteSource::QIODeviceByteSource(QIODevice& device) : m_device(device) {}
 
 std::size_t QIODeviceByteSource::read(std::uint8_t* out, std::size_t size)
 {

@@ -40,8 +40,8 @@ std::optional<QString> RunCommandCapture(const QString& program, const QStringLi
     while (process.waitForReadyRead(int(deadline.remainingTime())))
         keepUpTo(output, process.readAll(), maxOutputBytes);
 
-    if (process.state() != QProcess::NotRunning
-        && !process.waitForFinished(int(deadline.remainingTime()))) {
+    if (process.state() != QProcess::NotRunning &&
+        !process.waitForFinished(int(deadline.remainingTime()))) {
         qCDebug(lcSelection) << program << "did not end in" << timeoutMs << "ms; killed";
         process.kill();
         process.waitForFinished(-1);

@@ -29,10 +29,14 @@ QStringList ffprobeArguments(const QString& fullPath)
     // ffprobe runs in the program folder, so a relative path would name
     // another file there; the path is always one argument, never split or
     // read by a shell.
-    const QString path = QDir::isRelativePath(fullPath) ? QFileInfo(fullPath).absoluteFilePath()
-                                                        : fullPath;
-    return {QStringLiteral("-v"), QStringLiteral("quiet"), path, QStringLiteral("-of"),
-            QStringLiteral("default=noprint_wrappers=1:nokey=1"), QStringLiteral("-show_entries"),
+    const QString path =
+        QDir::isRelativePath(fullPath) ? QFileInfo(fullPath).absoluteFilePath() : fullPath;
+    return {QStringLiteral("-v"),
+            QStringLiteral("quiet"),
+            path,
+            QStringLiteral("-of"),
+            QStringLiteral("default=noprint_wrappers=1:nokey=1"),
+            QStringLiteral("-show_entries"),
             QStringLiteral("format_tags=creation_time")};
 }
 

@@ -63,8 +63,9 @@ private:
     {
         const QString path = m_dir.filePath(name);
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || file.write(content) != content.size() || !file.flush()
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(content) != content.size() ||
+            !file.flush()
             // After the last write, which would set the time again.
             || !file.setFileTime(modified, QFileDevice::FileModificationTime))
             qFatal("cannot write %s", qPrintable(path));
@@ -82,16 +83,18 @@ private slots:
         for (const Order order : {Order::Little, Order::Big}) {
             const char* suffix = order == Order::Little ? " (II)" : " (MM)";
             auto row = [&](const char* name) {
-                return &QTest::newRow(qPrintable(QString::fromLatin1(name) + QLatin1String(suffix)));
+                return &QTest::newRow(
+                    qPrintable(QString::fromLatin1(name) + QLatin1String(suffix)));
             };
-            *row("DateTimeOriginal") << photo(tiff(order, {}, {ascii(kTagOriginal, kOriginalDate)}))
-                                     << kOriginalCapture;
+            *row("DateTimeOriginal")
+                << photo(tiff(order, {}, {ascii(kTagOriginal, kOriginalDate)})) << kOriginalCapture;
             *row("original wins over DateTime")
                 << photo(dateTimeAndOriginal(order, kOriginalDate)) << kOriginalCapture;
             // The directory order does not decide; the tag does.
             *row("original wins over digitized")
-                << photo(tiff(order, {ascii(kTagDateTime, kDateTimeDate)},
-                              {ascii(kTagDigitized, kDigitizedDate), ascii(kTagOriginal, kOriginalDate)}))
+                << photo(tiff(
+                       order, {ascii(kTagDateTime, kDateTimeDate)},
+                       {ascii(kTagDigitized, kDigitizedDate), ascii(kTagOriginal, kOriginalDate)}))
                 << kOriginalCapture;
             *row("blank original, valid digitized")
                 << photo(tiff(order, {ascii(kTagDateTime, kDateTimeDate)},
@@ -116,16 +119,17 @@ private slots:
             << photo(tiff(Order::Little, {}, {ascii(kTagOriginal, "2019:02:30 10:00:00")}))
             << kModified;
         QTest::newRow("only invalid dates")
-            << photo(tiff(Order::Big, {ascii(kTagDateTime, "0000:00:00 00:00:00")},
-                          {ascii(kTagOriginal, "2019:07:14 18:60:00"),
-                           ascii(kTagDigitized, "2019:07:1")}))
+            << photo(tiff(
+                   Order::Big, {ascii(kTagDateTime, "0000:00:00 00:00:00")},
+                   {ascii(kTagOriginal, "2019:07:14 18:60:00"), ascii(kTagDigitized, "2019:07:1")}))
             << kModified;
         QTest::newRow("original not ASCII")
             << photo(tiff(Order::Little, {ascii(kTagDateTime, kDateTimeDate)},
                           {{kTagOriginal, kUndefined, 20, kOriginalDate + '\0'}}))
             << kDateTimeCapture;
         QTest::newRow("no terminating NUL, text after the date")
-            << photo(tiff(Order::Little, {}, {{kTagOriginal, kAscii, 25, kOriginalDate + " +0200"}}))
+            << photo(
+                   tiff(Order::Little, {}, {{kTagOriginal, kAscii, 25, kOriginalDate + " +0200"}}))
             << kOriginalCapture;
         // An inline value is at most four characters, never a date.
         QTest::newRow("inline original")
@@ -136,8 +140,10 @@ private slots:
         // Structure of the JPEG.
         const QByteArray exifApp1 = exifPayload(dateTimeAndOriginal(Order::Little, kOriginalDate));
         QTest::newRow("no APP1") << Jpeg().app0().scan().bytes() << QStringLiteral("none");
-        QTest::newRow("not a JPEG") << QByteArray("GIF89a\x01\0\x01\0", 10) << QStringLiteral("none");
-        QTest::newRow("starts FF D9") << QByteArray("\xFF\xD9\xFF\xE1", 4) << QStringLiteral("none");
+        QTest::newRow("not a JPEG")
+            << QByteArray("GIF89a\x01\0\x01\0", 10) << QStringLiteral("none");
+        QTest::newRow("starts FF D9")
+            << QByteArray("\xFF\xD9\xFF\xE1", 4) << QStringLiteral("none");
         QTest::newRow("empty file") << QByteArray() << QStringLiteral("none");
         QTest::newRow("only FF D8") << QByteArray("\xFF\xD8", 2) << QStringLiteral("none");
         QTest::newRow("fill bytes before markers")
@@ -148,7 +154,8 @@ private slots:
         QTest::newRow("APP1 after end of image")
             << Jpeg().app0().raw("\xFF\xD9").app1(exifApp1).bytes() << QStringLiteral("none");
         QTest::newRow("bytes between segments")
-            << Jpeg().app0().raw(QByteArray(1, '\0')).app1(exifApp1).bytes() << QStringLiteral("none");
+            << Jpeg().app0().raw(QByteArray(1, '\0')).app1(exifApp1).bytes()
+            << QStringLiteral("none");
         QTest::newRow("segment length below 2")
             << Jpeg().raw(QByteArray("\xFF\xE0\x00\x01", 4)).app1(exifApp1).bytes()
             << QStringLiteral("none");
@@ -156,9 +163,10 @@ private slots:
         const qsizetype app1Start = whole.indexOf("\xFF\xE1");
         QTest::newRow("cut inside APP0") << whole.left(10) << QStringLiteral("none");
         QTest::newRow("cut inside APP1") << whole.left(app1Start + 30) << QStringLiteral("none");
-        QTest::newRow("cut inside APP1 length") << whole.left(app1Start + 3) << QStringLiteral("none");
-        QTest::newRow("cut after APP1") << whole.left(app1Start + 4 + exifApp1.size())
-                                        << kOriginalCapture;
+        QTest::newRow("cut inside APP1 length")
+            << whole.left(app1Start + 3) << QStringLiteral("none");
+        QTest::newRow("cut after APP1")
+            << whole.left(app1Start + 4 + exifApp1.size()) << kOriginalCapture;
 
         // The first APP1 decides, even when it is not Exif.
         const QByteArray xmp = "http://ns.adobe.com/xap/1.0/ <x:xmpmeta/>";
@@ -167,12 +175,16 @@ private slots:
         QTest::newRow("Exif before XMP")
             << Jpeg().app0().app1(exifApp1).app1(xmp).scan().bytes() << kOriginalCapture;
         QTest::newRow("second Exif ignored")
-            << Jpeg().app1(exifApp1).app1(exifPayload(tiff(Order::Big, {}, {ascii(kTagOriginal, kDigitizedDate)})))
-                   .scan().bytes()
+            << Jpeg()
+                   .app1(exifApp1)
+                   .app1(exifPayload(tiff(Order::Big, {}, {ascii(kTagOriginal, kDigitizedDate)})))
+                   .scan()
+                   .bytes()
             << kOriginalCapture;
         QByteArray unknownOrder = exifApp1;
         unknownOrder.replace(6, 2, "XI");
-        QTest::newRow("byte order neither II nor MM") << photo(unknownOrder.mid(6)) << QStringLiteral("none");
+        QTest::newRow("byte order neither II nor MM")
+            << photo(unknownOrder.mid(6)) << QStringLiteral("none");
         QTest::newRow("Exif mark without TIFF header")
             << Jpeg().app1(QByteArray("Exif\0\0", 6)).scan().bytes() << QStringLiteral("none");
         QTest::newRow("TIFF header cut before IFD0 offset")
@@ -205,7 +217,9 @@ private slots:
             << photo(patched32(le, block, 22 + 8, 8)) << kDateTimeCapture;
         // The Exif directory (at 26) points to itself; it is read once.
         QTest::newRow("Exif directory points to itself")
-            << photo(tiff(le, {}, {ascii(kTagDigitized, kDigitizedDate), {kTagExifPointer, kLong, 1, QByteArray("\x1A\0\0\0", 4)}}))
+            << photo(tiff(le, {},
+                          {ascii(kTagDigitized, kDigitizedDate),
+                           {kTagExifPointer, kLong, 1, QByteArray("\x1A\0\0\0", 4)}}))
             << kDigitizedCapture;
     }
 
@@ -221,18 +235,20 @@ private slots:
     {
         QTest::addColumn<QDateTime>("modified");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("odd second") << QDateTime(QDate(2021, 12, 31), QTime(23, 59, 59, 999))
-                                    << "2021/12/31;23:59:58";
-        QTest::newRow("even second") << QDateTime(QDate(2022, 1, 2), QTime(3, 4, 6, 500))
-                                     << "2022/01/02;03:04:06";
-        QTest::newRow("zero") << QDateTime(QDate(2022, 3, 1), QTime(0, 0, 1)) << "2022/03/01;00:00:00";
+        QTest::newRow("odd second")
+            << QDateTime(QDate(2021, 12, 31), QTime(23, 59, 59, 999)) << "2021/12/31;23:59:58";
+        QTest::newRow("even second")
+            << QDateTime(QDate(2022, 1, 2), QTime(3, 4, 6, 500)) << "2022/01/02;03:04:06";
+        QTest::newRow("zero") << QDateTime(QDate(2022, 3, 1), QTime(0, 0, 1))
+                              << "2022/03/01;00:00:00";
     }
 
     void modificationTimeRoundedDownToEvenSeconds()
     {
         QFETCH(QDateTime, modified);
         QFETCH(QString, expected);
-        const QString path = writePhoto(QStringLiteral("nodate.jpg"), photo(tiff(Order::Big, {})), modified);
+        const QString path =
+            writePhoto(QStringLiteral("nodate.jpg"), photo(tiff(Order::Big, {})), modified);
         QCOMPARE(GetCaptureTime(path), expected);
     }
 
@@ -266,16 +282,19 @@ private slots:
     void extensionOfTheFolderDoesNotCount()
     {
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("album.jpg")));
-        const QString path = writePhoto(QStringLiteral("album.jpg/photo"),
-                                        photo(tiff(Order::Little, {}, {ascii(kTagOriginal, kOriginalDate)})));
+        const QString path =
+            writePhoto(QStringLiteral("album.jpg/photo"),
+                       photo(tiff(Order::Little, {}, {ascii(kTagOriginal, kOriginalDate)})));
         QCOMPARE(GetCaptureTime(path), QStringLiteral("none"));
     }
 
     void missingOrUnreadableFile()
     {
-        QCOMPARE(GetCaptureTime(m_dir.filePath(QStringLiteral("missing.jpg"))), QStringLiteral("none"));
+        QCOMPARE(GetCaptureTime(m_dir.filePath(QStringLiteral("missing.jpg"))),
+                 QStringLiteral("none"));
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.jpg")));
-        QCOMPARE(GetCaptureTime(m_dir.filePath(QStringLiteral("folder.jpg"))), QStringLiteral("none"));
+        QCOMPARE(GetCaptureTime(m_dir.filePath(QStringLiteral("folder.jpg"))),
+                 QStringLiteral("none"));
     }
 };
 

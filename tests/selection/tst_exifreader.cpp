@@ -49,16 +49,17 @@ private slots:
     void exifDate_data()
     {
         QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<QString>("expected");  // empty: no date
+        QTest::addColumn<QString>("expected"); // empty: no date
         QTest::newRow("plain") << QByteArray("2019:07:14 18:03:22") << "2019/07/14;18:03:22";
-        QTest::newRow("text after 19 characters") << QByteArray("2019:07:14 18:03:22.123+02:00")
-                                                  << "2019/07/14;18:03:22";
-        QTest::newRow("separators not examined") << QByteArray("2019-07-14T18:03:22")
-                                                 << "2019/07/14;18:03:22";
+        QTest::newRow("text after 19 characters")
+            << QByteArray("2019:07:14 18:03:22.123+02:00") << "2019/07/14;18:03:22";
+        QTest::newRow("separators not examined")
+            << QByteArray("2019-07-14T18:03:22") << "2019/07/14;18:03:22";
         QTest::newRow("first moment") << QByteArray("0001:01:01 00:00:00") << "0001/01/01;00:00:00";
         QTest::newRow("last moment") << QByteArray("9999:12:31 23:59:59") << "9999/12/31;23:59:59";
         QTest::newRow("leap day") << QByteArray("2020:02:29 12:00:00") << "2020/02/29;12:00:00";
-        QTest::newRow("leap day of 2000") << QByteArray("2000:02:29 12:00:00") << "2000/02/29;12:00:00";
+        QTest::newRow("leap day of 2000")
+            << QByteArray("2000:02:29 12:00:00") << "2000/02/29;12:00:00";
         QTest::newRow("no leap day in 2019") << QByteArray("2019:02:29 12:00:00") << "";
         QTest::newRow("no leap day in 1900") << QByteArray("1900:02:29 12:00:00") << "";
         QTest::newRow("February 30") << QByteArray("2020:02:30 12:00:00") << "";
@@ -84,7 +85,8 @@ private slots:
     {
         QFETCH(QByteArray, value);
         QFETCH(QString, expected);
-        const auto result = captureTimeFromExifDate(std::string_view(value.constData(), value.size()));
+        const auto result =
+            captureTimeFromExifDate(std::string_view(value.constData(), value.size()));
         QCOMPARE(result.has_value(), !expected.isEmpty());
         if (result)
             QCOMPARE(QString::fromStdString(*result), expected);
@@ -100,8 +102,8 @@ private slots:
     void inlineValueIsReadFromTheEntry()
     {
         QFETCH(int, order);
-        const QByteArray payload =
-            exifPayload(tiff(Order(order), {ascii(kTagDateTime, "abc")}, {ascii(kTagOriginal, "x")}));
+        const QByteArray payload = exifPayload(
+            tiff(Order(order), {ascii(kTagDateTime, "abc")}, {ascii(kTagOriginal, "x")}));
         const auto tags = readExifDateTags(bytesOf(payload));
         QVERIFY(tags.has_value());
         QCOMPARE(tags->dateTime, std::optional<std::string>("abc"));
@@ -112,7 +114,8 @@ private slots:
     void textEndsAtTheFirstNul()
     {
         const QByteArray payload = exifPayload(
-            tiff(Order::Little, {{kTagDateTime, kAscii, 24, QByteArray("2019:07\0:14 18:03:22abcd", 24)}}));
+            tiff(Order::Little,
+                 {{kTagDateTime, kAscii, 24, QByteArray("2019:07\0:14 18:03:22abcd", 24)}}));
         const auto tags = readExifDateTags(bytesOf(payload));
         QVERIFY(tags.has_value());
         QCOMPARE(tags->dateTime, std::optional<std::string>("2019:07"));
@@ -120,8 +123,9 @@ private slots:
 
     void firstEntryOfATagCounts()
     {
-        const QByteArray payload = exifPayload(tiff(
-            Order::Big, {ascii(kTagDateTime, "2001:01:01 01:01:01"), ascii(kTagDateTime, "2002:02:02 02:02:02")}));
+        const QByteArray payload =
+            exifPayload(tiff(Order::Big, {ascii(kTagDateTime, "2001:01:01 01:01:01"),
+                                          ascii(kTagDateTime, "2002:02:02 02:02:02")}));
         const auto tags = readExifDateTags(bytesOf(payload));
         QVERIFY(tags.has_value());
         QCOMPARE(tags->dateTime, std::optional<std::string>("2001:01:01 01:01:01"));
@@ -156,15 +160,18 @@ private slots:
         QTest::newRow("one byte") << QByteArray("\xFF", 1) << notJpeg << QByteArray();
         QTest::newRow("PNG") << QByteArray("\x89PNG\r\n\x1A\n", 8) << notJpeg << QByteArray();
         QTest::newRow("only start of image") << QByteArray("\xFF\xD8", 2) << noApp1 << QByteArray();
-        QTest::newRow("only fill bytes") << QByteArray("\xFF\xD8\xFF\xFF\xFF", 5) << noApp1 << QByteArray();
-        QTest::newRow("APP1") << Jpeg().app0().app1("abc").scan().bytes() << found << QByteArray("abc");
+        QTest::newRow("only fill bytes")
+            << QByteArray("\xFF\xD8\xFF\xFF\xFF", 5) << noApp1 << QByteArray();
+        QTest::newRow("APP1") << Jpeg().app0().app1("abc").scan().bytes() << found
+                              << QByteArray("abc");
         QTest::newRow("empty APP1") << Jpeg().app1({}).bytes() << found << QByteArray();
-        QTest::newRow("largest APP1") << Jpeg().app1(QByteArray(65533, 'x')).bytes() << found
-                                      << QByteArray(65533, 'x');
-        QTest::newRow("APP1 one byte short") << Jpeg().app1("abc").bytes().chopped(1) << noApp1
-                                             << QByteArray();
+        QTest::newRow("largest APP1")
+            << Jpeg().app1(QByteArray(65533, 'x')).bytes() << found << QByteArray(65533, 'x');
+        QTest::newRow("APP1 one byte short")
+            << Jpeg().app1("abc").bytes().chopped(1) << noApp1 << QByteArray();
         QTest::newRow("skipped segment cut")
-            << Jpeg().segment(0xE2, QByteArray(100, 'y')).bytes().chopped(1) << noApp1 << QByteArray();
+            << Jpeg().segment(0xE2, QByteArray(100, 'y')).bytes().chopped(1) << noApp1
+            << QByteArray();
     }
 
     void walkOutcome()
@@ -175,7 +182,8 @@ private slots:
         MemoryByteSource source(bytesOf(jpeg));
         const JpegApp1 app1 = findFirstApp1(source);
         QCOMPARE(int(app1.outcome), outcome);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(app1.payload.data()), qsizetype(app1.payload.size())),
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(app1.payload.data()),
+                            qsizetype(app1.payload.size())),
                  payload);
     }
 
@@ -183,7 +191,10 @@ private slots:
     void readsNoImageData()
     {
         const QByteArray big(60000, 'z');
-        const QByteArray jpeg = Jpeg().app0().segment(0xE2, big).segment(0xDB, big)
+        const QByteArray jpeg = Jpeg()
+                                    .app0()
+                                    .segment(0xE2, big)
+                                    .segment(0xDB, big)
                                     .raw(QByteArray("\xFF\xDA\0\x08", 4) + QByteArray(500000, 'q'))
                                     .bytes();
         CountingSource source(jpeg);
@@ -197,9 +208,11 @@ private slots:
 
     void stopsAtTheExifSegment()
     {
-        const QByteArray payload = exifPayload(tiff(Order::Little, {ascii(kTagDateTime, "2001:01:01 01:01:01")}));
+        const QByteArray payload =
+            exifPayload(tiff(Order::Little, {ascii(kTagDateTime, "2001:01:01 01:01:01")}));
         const QByteArray head = Jpeg().app0().app1(payload).bytes();
-        const QByteArray jpeg = head + Jpeg().segment(0xE2, QByteArray(60000, 'z')).scan().bytes().mid(2);
+        const QByteArray jpeg =
+            head + Jpeg().segment(0xE2, QByteArray(60000, 'z')).scan().bytes().mid(2);
         CountingSource source(jpeg);
         const ExifReading reading = readExifCaptureTime(source);
         QVERIFY(reading.exifSegmentFound);

@@ -9,9 +9,9 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <signal.h>
 #include <thread>
 #include <vector>
-#include <signal.h>
 
 using namespace kyvane;
 
@@ -26,8 +26,8 @@ QByteArray standIn(const QByteArray& body)
            "here=$(dirname \"$0\")\n"
            ": > \"$here/ran\"\n"
            "pwd > \"$here/workdir\"\n"
-           "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$here/args\"\n"
-           + body + "\n";
+           "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$here/args\"\n" +
+           body + "\n";
 }
 
 void installTool(const QString& path, const QByteArray& script)
@@ -48,7 +48,10 @@ bool processExists(qint64 pid)
 class ScopedPath
 {
 public:
-    explicit ScopedPath(const QByteArray& value) : m_old(qgetenv("PATH")) { qputenv("PATH", value); }
+    explicit ScopedPath(const QByteArray& value) : m_old(qgetenv("PATH"))
+    {
+        qputenv("PATH", value);
+    }
     ~ScopedPath() { qputenv("PATH", m_old); }
 
 private:
@@ -78,22 +81,24 @@ private slots:
     {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("usual output") << QByteArray("printf '2023-05-01T12:34:56.000000Z\\n'")
-                                      << "2023/05/01;12:34:56";
+        QTest::newRow("usual output")
+            << QByteArray("printf '2023-05-01T12:34:56.000000Z\\n'") << "2023/05/01;12:34:56";
         QTest::newRow("no fraction") << QByteArray("printf '2023-05-01T12:34:56Z\\n'") << "none";
         QTest::newRow("no line break, one digit of fraction")
             << QByteArray("printf '2023-05-01T12:34:56.5'") << "2023/05/01;12:34:56";
         QTest::newRow("empty") << QByteArray("true") << "none";
-        QTest::newRow("error text") << QByteArray("echo 'No such file or directory'; exit 1") << "none";
+        QTest::newRow("error text")
+            << QByteArray("echo 'No such file or directory'; exit 1") << "none";
         // Standard error is part of the output: a message before the time
         // spoils it, and a time split over both streams comes out whole.
         QTest::newRow("warning on stderr")
             << QByteArray("echo warning >&2; printf '2023-05-01T12:34:56.000000Z\\n'") << "none";
         QTest::newRow("split over stderr and stdout")
-            << QByteArray("printf '2023-05-01' >&2; printf 'T12:34:56.0\\n'") << "2023/05/01;12:34:56";
+            << QByteArray("printf '2023-05-01' >&2; printf 'T12:34:56.0\\n'")
+            << "2023/05/01;12:34:56";
         // Nothing in the text is converted, only shaped.
-        QTest::newRow("no check of the digits") << QByteArray("printf 'abcd-ef-ghTij:kl:mn.0'")
-                                                << "abcd/ef/gh;ij:kl:mn";
+        QTest::newRow("no check of the digits")
+            << QByteArray("printf 'abcd-ef-ghTij:kl:mn.0'") << "abcd/ef/gh;ij:kl:mn";
         // The first "." decides even with much more output after it; the
         // tool is drained, so it never blocks on a full pipe.
         QTest::newRow("long output after the time")
@@ -131,8 +136,13 @@ private slots:
 
         QCOMPARE(GetCaptureTime(path), QStringLiteral("2021/01/02;03:04:05"));
 
-        const QStringList expected = {"-v", "quiet", path, "-of", "default=noprint_wrappers=1:nokey=1",
-                                      "-show_entries", "format_tags=creation_time"};
+        const QStringList expected = {"-v",
+                                      "quiet",
+                                      path,
+                                      "-of",
+                                      "default=noprint_wrappers=1:nokey=1",
+                                      "-show_entries",
+                                      "format_tags=creation_time"};
         QCOMPARE(QString::fromUtf8(folder.read("args")).split('\n', Qt::SkipEmptyParts), expected);
         QCOMPARE(QDir(QString::fromUtf8(folder.read("workdir")).trimmed()).canonicalPath(),
                  QDir(folder.path()).canonicalPath());
@@ -166,7 +176,8 @@ private slots:
     {
         TempProgramFolder folder;
         installTool(folder.file("ffprobe"),
-                    standIn("echo $$ > \"$here/pid\"; printf '2023-05-01T12:34:56.000000Z\\n'; exec sleep 600"));
+                    standIn("echo $$ > \"$here/pid\"; printf '2023-05-01T12:34:56.000000Z\\n'; "
+                            "exec sleep 600"));
         EngineSettings settings;
         settings.ffprobeTimeoutMs = 500;
 
@@ -193,7 +204,8 @@ private slots:
         QCOMPARE(GetCaptureTime(video), QStringLiteral("2002/02/02;02:02:02"));
 
         // A copy that may not be run is passed over.
-        QVERIFY(QFile::setPermissions(folder.file("ffprobe"), QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(
+            QFile::setPermissions(folder.file("ffprobe"), QFile::ReadOwner | QFile::WriteOwner));
         QCOMPARE(GetCaptureTime(video), QStringLiteral("2001/01/01;01:01:01"));
     }
 
@@ -221,8 +233,10 @@ private slots:
     {
         TempProgramFolder folder;
         // Each clip's name carries the day the stand-in reports for it.
-        installTool(folder.file("ffprobe"),
-                    standIn("day=$(basename \"$3\" .mp4); sleep 0.2; printf '2020-01-%sT00:00:00.0' \"$day\""));
+        installTool(
+            folder.file("ffprobe"),
+            standIn(
+                "day=$(basename \"$3\" .mp4); sleep 0.2; printf '2020-01-%sT00:00:00.0' \"$day\""));
         QStringList videos;
         for (int day = 10; day < 16; ++day)
             videos << makeVideo(QString::number(day) + ".mp4");
