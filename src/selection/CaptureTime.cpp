@@ -1,0 +1,19 @@
+#include "selection/CaptureTime.h"
+
+#include "selection/CaptureExtension.h"
+#include "selection/PhotoCaptureTime.h"
+#include "selection/VideoCreationTime.h"
+
+namespace kyvane {
+
+QString GetCaptureTime(const QString& fullPath, const EngineSettings& settings)
+{
+    const QString extension = captureExtension(fullPath);
+    if (extension == QLatin1String(".jpg") || extension == QLatin1String(".jpeg"))
+        return photoCaptureTime(fullPath);
+    if (extension == QLatin1String(".mp4") || extension == QLatin1String(".mov"))
+        return videoCaptureTime(fullPath, settings);
+    return QStringLiteral("none");
+}
+
+} // namespace kyvane
