@@ -1,0 +1,66 @@
+#include "SafeName.h"
+
+#include <QStringDecoder>
+
+namespace kyvane::server::safename {
+
+namespace {
+
+bool fail(QString* why, const char* reason)
+{
+    if (why)
+        *why = QString::fromLatin1(reason);
+    return false;
+}
+
+} // namespace
+
+std::optional<QString> decodeFileName(const QByteArray& base64, QString* why)
+{
+    const auto decoded =
+        QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded) {
+        fail(why, "name is not Base64");
+        return std::nullopt;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString name = utf8.decode(*decoded);
+    if (utf8.hasError()) {
+        fail(why, "name is not UTF-8");
+        return std::nullopt;
+    }
+    if (!isSafeFileName(name, why))
+        return std::nullopt;
+    return name;
+}
+
+bool isSafeFileName(const QString& name, QString* why)
+{
+    if (name.isEmpty())
+        return fail(why, "name is empty");
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return fail(why, "name is a folder reference");
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
+            return fail(why, "name holds a path separator");
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return fail(why, "name holds a control character");
+    }
+    if (name.toUtf8().size() > kMaxFileNameBytes)
+        return fail(why, "name is too long");
+    // Partial files are kept as ".<name>.<tag>.partial" beside the stored ones.
+    if (name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".partial")))
+        return fail(why, "name is reserved for partial files");
+    return true;
+}
+
+bool isSafeAccountName(const QString& name, QString* why)
+{
+    if (!isSafeFileName(name, why))
+        return false;
+    if (name.front().isSpace() || name.back().isSpace())
+        return fail(why, "name begins or ends with a blank");
+    return true;
+}
+
+} // namespace kyvane::server::safename

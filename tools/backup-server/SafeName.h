@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace kyvane::server {
+
+// Names that come from outside become folder and file names under the root
+// folder; these checks make sure none of them can reach outside its folder.
+namespace safename {
+
+// Longest file name accepted, in UTF-8 bytes. It leaves room below the usual
+// 255-byte limit for the partial-file decoration and a version number.
+inline constexpr qsizetype kMaxFileNameBytes = 200;
+
+// The file name carried Base64-encoded in a put line, or nothing (with the
+// reason in *why) when it is not valid Base64 of UTF-8 or not a safe name.
+std::optional<QString> decodeFileName(const QByteArray& base64, QString* why = nullptr);
+
+// A file name that is a single plain entry of a folder: not empty, not "." or
+// "..", no "/" or "\", no control characters, not longer than the limit, and
+// not one of the server's own partial-file names.
+bool isSafeFileName(const QString& name, QString* why = nullptr);
+
+// An account name that can serve as the account's folder: the file name rules,
+// and no blanks at either end.
+bool isSafeAccountName(const QString& name, QString* why = nullptr);
+
+} // namespace safename
+} // namespace kyvane::server

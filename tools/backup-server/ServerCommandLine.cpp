@@ -1,0 +1,183 @@
+#include "ServerCommandLine.h"
+
+#include "SafeName.h"
+
+#include <QFile>
+
+namespace kyvane::server {
+
+namespace {
+
+const QString kListen = QStringLiteral("listen");
+const QString kPort = QStringLiteral("port");
+const QString kRoot = QStringLiteral("root");
+const QString kAccount = QStringLiteral("account");
+const QString kAccountsFile = QStringLiteral("accounts-file");
+const QString kTranscript = QStringLiteral("transcript");
+const QString kNoSync = QStringLiteral("no-sync");
+const QString kRefuseHelo = QStringLiteral("refuse-helo");
+const QString kRefuseAuth = QStringLiteral("refuse-auth");
+const QString kCloseAfterBytes = QStringLiteral("close-after-bytes");
+const QString kNoAck = QStringLiteral("no-ack");
+const QString kCloseInsteadOfAck = QStringLiteral("close-instead-of-ack");
+const QString kGreeting = QStringLiteral("greeting");
+const QString kChunkDelayMs = QStringLiteral("chunk-delay-ms");
+const QString kPutReply = QStringLiteral("put-reply");
+
+} // namespace
+
+ServerCommandLine::ServerCommandLine()
+{
+    m_parser.setApplicationDescription(QStringLiteral(
+        "Receives backups from Kyvane clients and stores them under ROOT/<account>/."));
+    m_parser.addHelpOption();
+    m_parser.addOptions({
+        {kListen, QStringLiteral("Address to listen on (default 127.0.0.1)."),
+         QStringLiteral("ADDRESS")},
+        {kPort, QStringLiteral("Port to listen on; 0 for any free port (default 25714)."),
+         QStringLiteral("N")},
+        {kRoot, QStringLiteral("Folder that receives the files (default ./kyvane-backups)."),
+         QStringLiteral("DIR")},
+        {kAccount, QStringLiteral("An account that may log in; may be repeated."),
+         QStringLiteral("NAME:PASSWORD")},
+        {kAccountsFile, QStringLiteral("A file of NAME:PASSWORD lines."), QStringLiteral("FILE")},
+        {kTranscript,
+         QStringLiteral("Append every received protocol line and connection event to FILE."),
+         QStringLiteral("FILE")},
+        {kNoSync, QStringLiteral("Acknowledge files without waiting for them to reach the "
+                                 "disk (faster, for benchmarks).")},
+        {kRefuseHelo, QStringLiteral("Test fault: refuse every helo line.")},
+        {kRefuseAuth, QStringLiteral("Test fault: refuse every login.")},
+        {kCloseAfterBytes,
+         QStringLiteral("Test fault: close a connection once it has received N file bytes."),
+         QStringLiteral("N")},
+        {kNoAck, QStringLiteral("Test fault: store files but never acknowledge them.")},
+        {kCloseInsteadOfAck,
+         QStringLiteral("Test fault: keep a received file as partial and close the connection "
+                        "instead of acknowledging it.")},
+        {kGreeting, QStringLiteral("Test fault: greet with TEXT instead of the usual greeting."),
+         QStringLiteral("TEXT")},
+        {kChunkDelayMs,
+         QStringLiteral("Test fault: pause N ms after every 819200 bytes received."),
+         QStringLiteral("N")},
+        {kPutReply, QStringLiteral("Test fault: answer every put line with TEXT."),
+         QStringLiteral("TEXT")},
+    });
+}
+
+bool ServerCommandLine::fail(const QString& error)
+{
+    m_error = error;
+    return false;
+}
+
+bool ServerCommandLine::parse(const QStringList& arguments)
+{
+    m_options = ServerOptions();
+    if (!m_parser.parse(arguments))
+        return fail(m_parser.errorText());
+    m_helpRequested = m_parser.isSet(QStringLiteral("help"));
+    if (!m_parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unexpected argument: ") + m_parser.positionalArguments().first());
+
+    if (m_parser.isSet(kListen)) {
+        const QString text = m_parser.value(kListen);
+        m_options.listenAddress = text == QLatin1String("localhost")
+                                      ? QHostAddress(QHostAddress::LocalHost)
+                                      : QHostAddress(text);
+        if (m_options.listenAddress.isNull())
+            return fail(QStringLiteral("not an address: ") + text);
+    }
+    if (m_parser.isSet(kPort)) {
+        bool ok = false;
+        const uint port = m_parser.value(kPort).toUInt(&ok);
+        if (!ok || port > 65535)
+            return fail(QStringLiteral("not a port: ") + m_parser.value(kPort));
+        m_options.port = quint16(port);
+    }
+    if (m_parser.isSet(kRoot)) {
+        m_options.root = m_parser.value(kRoot);
+        if (m_options.root.isEmpty())
+            return fail(QStringLiteral("the root folder is empty"));
+    }
+    for (const QString& spec : m_parser.values(kAccount)) {
+        if (!addAccount(spec, m_options.accounts, &m_error))
+            return false;
+    }
+    for (const QString& path : m_parser.values(kAccountsFile)) {
+        if (!readAccountsFile(path, m_options.accounts, &m_error))
+            return false;
+    }
+    m_options.transcriptPath = m_parser.value(kTranscript);
+
+    m_options.syncFiles = !m_parser.isSet(kNoSync);
+    m_options.refuseHelo = m_parser.isSet(kRefuseHelo);
+    m_options.refuseAuth = m_parser.isSet(kRefuseAuth);
+    m_options.noAck = m_parser.isSet(kNoAck);
+    m_options.closeInsteadOfAck = m_parser.isSet(kCloseInsteadOfAck);
+    if (m_parser.isSet(kCloseAfterBytes)) {
+        bool ok = false;
+        m_options.closeAfterBytes = m_parser.value(kCloseAfterBytes).toLongLong(&ok);
+        if (!ok || m_options.closeAfterBytes < 0)
+            return fail(QStringLiteral("not a byte count: ") + m_parser.value(kCloseAfterBytes));
+    }
+    if (m_parser.isSet(kChunkDelayMs)) {
+        bool ok = false;
+        m_options.chunkDelayMs = m_parser.value(kChunkDelayMs).toInt(&ok);
+        if (!ok || m_options.chunkDelayMs < 0)
+            return fail(QStringLiteral("not a delay: ") + m_parser.value(kChunkDelayMs));
+    }
+    if (m_parser.isSet(kGreeting))
+        m_options.greeting = m_parser.value(kGreeting);
+    if (m_parser.isSet(kPutReply))
+        m_options.putReply = m_parser.value(kPutReply);
+    return true;
+}
+
+bool ServerCommandLine::addAccount(const QString& spec, QHash<QString, QString>& accounts,
+                                   QString* error)
+{
+    const qsizetype colon = spec.indexOf(QLatin1Char(':'));
+    const QString name = spec.left(colon);
+    QString why;
+    if (colon < 0) {
+        why = QStringLiteral("expected NAME:PASSWORD");
+    } else if (safename::isSafeAccountName(name, &why)) {
+        accounts.insert(name, spec.mid(colon + 1));
+        return true;
+    }
+    if (error)
+        *error = QStringLiteral("account \"%1\" cannot be used: %2").arg(name, why);
+    return false;
+}
+
+bool ServerCommandLine::readAccountsFile(const QString& path, QHash<QString, QString>& accounts,
+                                         QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        if (error)
+            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    int number = 0;
+    while (!file.atEnd()) {
+        ++number;
+        QString line = QString::fromUtf8(file.readLine());
+        while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (number == 1 && line.startsWith(QChar(0xFEFF)))
+            line.remove(0, 1);
+        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        QString why;
+        if (!addAccount(line, accounts, &why)) {
+            if (error)
+                *error = QStringLiteral("%1 line %2: %3").arg(path).arg(number).arg(why);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace kyvane::server

@@ -1,0 +1,348 @@
+#include "ServerSession.h"
+
+#include "BackupStorage.h"
+#include "PartialUpload.h"
+#include "PutRequest.h"
+#include "SafeName.h"
+#include "ServerLogging.h"
+#include "ServerProtocol.h"
+#include "Transcript.h"
+
+#include <QDir>
+#include <QTcpSocket>
+
+#include <algorithm>
+
+namespace kyvane::server {
+
+using namespace protocol;
+
+ServerSession::ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
+                             BackupStorage& storage, Transcript& transcript, QObject* parent)
+    : QObject(parent), m_socket(socket), m_number(number), m_options(options),
+      m_storage(storage), m_transcript(transcript)
+{
+    m_socket->setParent(this);
+    // With a slow-down the socket holds no more than one chunk, so the
+    // client's sending really waits for us instead of filling our memory.
+    m_socket->setReadBufferSize(m_options.chunkDelayMs > 0 ? kChunkBytes : kSocketBufferBytes);
+    m_pauseTimer.setSingleShot(true);
+    connect(&m_pauseTimer, &QTimer::timeout, this, &ServerSession::resumeAfterPause);
+    connect(m_socket, &QTcpSocket::readyRead, this, &ServerSession::onReadyRead);
+    connect(m_socket, &QTcpSocket::disconnected, this, &ServerSession::onDisconnected);
+}
+
+ServerSession::~ServerSession() = default;
+
+void ServerSession::start()
+{
+    const QString peer =
+        QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
+    m_transcript.event(m_number, QStringLiteral("open ") + peer);
+    qCInfo(lcServer) << "connection" << m_number << "from" << peer;
+
+    const QString greeting = m_options.greeting.value_or(greetingFor(makeNonce()));
+    m_nonce = nonceOfGreeting(greeting);
+    send(greeting);
+}
+
+void ServerSession::onReadyRead()
+{
+    while (m_state != State::Closed && !m_paused) {
+        const bool progressed = m_state == State::Data ? takeData(false) : takeLine();
+        if (!progressed)
+            break;
+    }
+}
+
+void ServerSession::onDisconnected()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    // Whatever the client sent before it went is kept for a resume.
+    if (m_state == State::Data) {
+        while (m_state == State::Data && takeData(true)) {
+        }
+    }
+    m_state = State::Closed;
+    m_pauseTimer.stop();
+    m_upload.reset();
+    m_transcript.event(m_number, QStringLiteral("closed"));
+    qCInfo(lcServer) << "connection" << m_number << "closed";
+    disconnect(m_socket, nullptr, this, nullptr);
+    emit finished();
+}
+
+void ServerSession::resumeAfterPause()
+{
+    m_paused = false;
+    onReadyRead();
+}
+
+bool ServerSession::takeLine()
+{
+    if (!m_socket->canReadLine()) {
+        // No line end yet: more than a longest line plus CR cannot become valid.
+        if (m_socket->bytesAvailable() > kMaxLineBytes + 1)
+            abortConnection(QStringLiteral("line too long"));
+        return false;
+    }
+    QByteArray raw = m_socket->readLine(kMaxLineBytes + 3);
+    if (!raw.endsWith('\n')) {
+        abortConnection(QStringLiteral("line too long"));
+        return false;
+    }
+    raw.chop(1);
+    if (raw.endsWith('\r'))
+        raw.chop(1);
+    if (raw.size() > kMaxLineBytes) {
+        abortConnection(QStringLiteral("line too long"));
+        return false;
+    }
+    const QString line = decodeLine(raw);
+    m_transcript.line(m_number, line);
+    handleLine(line);
+    return true;
+}
+
+bool ServerSession::takeData(bool ignorePause)
+{
+    if (m_paused && !ignorePause)
+        return false;
+    if (m_socket->bytesAvailable() <= 0)
+        return false;
+    if (m_buffer.isEmpty())
+        m_buffer.resize(kReceiveBufferBytes);
+
+    qint64 wanted = std::min({m_socket->bytesAvailable(), m_remaining, qint64(m_buffer.size())});
+    if (m_options.closeAfterBytes >= 0)
+        wanted = std::min(wanted, m_options.closeAfterBytes - m_bytesReceived);
+    if (m_options.chunkDelayMs > 0 && !ignorePause)
+        wanted = std::min(wanted, kChunkBytes - m_bytesSincePause);
+    const qint64 got = m_socket->read(m_buffer.data(), wanted);
+    if (got <= 0)
+        return false;
+
+    QString error;
+    if (!m_dropData && !m_upload->write(m_buffer.constData(), got, &error)) {
+        qCWarning(lcServer) << "connection" << m_number << "cannot write:" << error;
+        abortConnection(QStringLiteral("write failed: ") + error);
+        return false;
+    }
+    m_remaining -= got;
+    m_bytesReceived += got;
+    m_bytesSincePause += got;
+
+    if (m_options.closeAfterBytes >= 0 && m_bytesReceived >= m_options.closeAfterBytes) {
+        abortConnection(QStringLiteral("closing after %1 bytes").arg(m_bytesReceived));
+        return false;
+    }
+    if (m_remaining == 0)
+        finishFile();
+    if (m_options.chunkDelayMs > 0 && m_bytesSincePause >= kChunkBytes && !ignorePause) {
+        m_bytesSincePause = 0;
+        m_paused = true;
+        m_pauseTimer.start(m_options.chunkDelayMs);
+        return false;
+    }
+    return true;
+}
+
+void ServerSession::handleLine(const QString& line)
+{
+    switch (m_state) {
+    case State::Helo:
+        handleHelo(line);
+        break;
+    case State::Auth:
+        handleAuth(line);
+        break;
+    case State::Commands:
+        handleCommand(line);
+        break;
+    case State::AwaitStart:
+        handleStart(line);
+        break;
+    case State::Data:
+    case State::Closed:
+        break;
+    }
+}
+
+void ServerSession::handleHelo(const QString& line)
+{
+    const QString text = trimmed(line);
+    const bool isHelo = text == QLatin1String("helo") || text.startsWith(QLatin1String("helo "));
+    if (m_options.refuseHelo || !isHelo || trimmed(text.mid(5)) != expectedHelo(m_nonce)) {
+        closeWithReply(QStringLiteral("500 helo refused"));
+        return;
+    }
+    send(QStringLiteral("001 hello"));
+    m_state = State::Auth;
+}
+
+void ServerSession::handleAuth(const QString& line)
+{
+    const QString text = trimmed(line);
+    QString account;
+    QString proof;
+    const qsizetype lastBlank = text.lastIndexOf(QLatin1Char(' '));
+    if (text.startsWith(QLatin1String("auth ")) && lastBlank > 4) {
+        account = text.mid(5, lastBlank - 5);
+        proof = text.mid(lastBlank + 1);
+    }
+    const auto password = m_options.accounts.constFind(account);
+    const bool valid = !m_options.refuseAuth && password != m_options.accounts.cend() &&
+                       safename::isSafeAccountName(account) &&
+                       proof == expectedProof(*password, m_nonce);
+    if (!valid) {
+        qCInfo(lcServer) << "connection" << m_number << "login refused for" << account;
+        closeWithReply(QStringLiteral("401 login refused"));
+        return;
+    }
+    m_account = account;
+    qCInfo(lcServer) << "connection" << m_number << "logged in as" << account;
+    send(QStringLiteral("100 welcome"));
+    m_state = State::Commands;
+}
+
+void ServerSession::handleCommand(const QString& line)
+{
+    const QString text = trimmed(line);
+    if (text.isEmpty())
+        return;
+    if (text.startsWith(QLatin1String("put ")))
+        handlePut(text.mid(4));
+    else
+        send(QStringLiteral("500 unknown command"));
+}
+
+void ServerSession::handlePut(const QString& arguments)
+{
+    QString problem;
+    const auto put = PutRequest::parse(arguments, &problem);
+    if (!put) {
+        // A client answered with anything but "201" sends data next, so the
+        // connection cannot go on after a refused put.
+        closeWithReply(QStringLiteral("501 ") + problem);
+        return;
+    }
+    if (m_options.putReply) {
+        handleForcedPutReply(*put);
+        return;
+    }
+    if (m_storage.findWhole(m_account, *put)) {
+        send(QStringLiteral("201 exists"));
+        return;
+    }
+    m_upload = m_storage.openPartial(m_account, *put, &problem);
+    if (!m_upload) {
+        qCWarning(lcServer) << "connection" << m_number << "cannot receive" << put->name << ":"
+                            << problem;
+        closeWithReply(QStringLiteral("451 ") + problem);
+        return;
+    }
+    const qint64 held = m_upload->heldBytes();
+    m_remaining = put->size - held;
+    m_dropData = false;
+    send(QStringLiteral("200 %1").arg(held));
+    m_state = State::AwaitStart;
+}
+
+// The fixed reply replaces the server's own decision. The bytes that follow
+// are stored only when they fit what the partial file holds; a client that
+// sent from an offset the server never had gets its bytes read and dropped.
+void ServerSession::handleForcedPutReply(const PutRequest& put)
+{
+    const QString reply = *m_options.putReply;
+    send(reply);
+    if (reply.startsWith(QLatin1String("201")))
+        return;
+
+    QString problem;
+    m_upload = m_storage.openPartial(m_account, put, &problem);
+    if (!m_upload) {
+        closeWithReply(QStringLiteral("451 ") + problem);
+        return;
+    }
+    const qint64 offset = std::clamp<qint64>(offsetOfReply(reply), 0, put.size);
+    m_dropData = offset > m_upload->heldBytes();
+    if (!m_dropData && !m_upload->truncateTo(offset, &problem)) {
+        closeWithReply(QStringLiteral("451 ") + problem);
+        return;
+    }
+    m_remaining = put.size - offset;
+    m_state = State::AwaitStart;
+}
+
+void ServerSession::handleStart(const QString& line)
+{
+    if (trimmed(line) != QLatin1String("START")) {
+        closeWithReply(QStringLiteral("500 expected START"));
+        return;
+    }
+    if (m_remaining == 0) {
+        finishFile();
+        return;
+    }
+    m_state = State::Data;
+    if (m_options.closeAfterBytes >= 0 && m_bytesReceived >= m_options.closeAfterBytes)
+        abortConnection(QStringLiteral("closing after %1 bytes").arg(m_bytesReceived));
+}
+
+void ServerSession::finishFile()
+{
+    m_state = State::Commands;
+    if (m_dropData) {
+        m_upload.reset();
+        send(QStringLiteral("250 dropped"));
+        return;
+    }
+    if (m_options.closeInsteadOfAck) {
+        m_upload->suspend();
+        m_upload.reset();
+        abortConnection(QStringLiteral("closing instead of the acknowledgement"));
+        return;
+    }
+    QString error;
+    const QString stored = m_upload->complete(m_options.syncFiles, &error);
+    m_upload.reset();
+    if (stored.isEmpty()) {
+        // No acknowledgement, so the client does not take the file as stored.
+        qCWarning(lcServer) << "connection" << m_number << "cannot store:" << error;
+        abortConnection(QStringLiteral("store failed: ") + error);
+        return;
+    }
+    const QString relative = QDir(m_storage.root()).relativeFilePath(stored);
+    m_transcript.event(m_number, QStringLiteral("stored ") + relative);
+    qCInfo(lcServer) << "connection" << m_number << "stored" << relative;
+    emit fileStored(m_account, stored);
+    if (!m_options.noAck)
+        send(QStringLiteral("250 stored"));
+}
+
+void ServerSession::send(const QString& line)
+{
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->write(encodeLine(line));
+}
+
+void ServerSession::closeWithReply(const QString& line)
+{
+    send(line);
+    m_state = State::Closed;
+    m_upload.reset();
+    m_socket->disconnectFromHost(); // after the reply has gone out
+}
+
+void ServerSession::abortConnection(const QString& reason)
+{
+    qCInfo(lcServer) << "connection" << m_number << reason;
+    m_transcript.event(m_number, reason);
+    m_state = State::Closed;
+    m_upload.reset();
+    m_socket->abort();
+}
+
+} // namespace kyvane::server

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "ServerOptions.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class QTcpSocket;
+
+namespace kyvane::server {
+
+class BackupStorage;
+class PartialUpload;
+struct PutRequest;
+class Transcript;
+
+// The server's side of one client connection: greeting, helo, auth, then any
+// number of put exchanges. Event-driven: it reacts to readyRead and never
+// blocks, so one thread serves many connections. Emits finished() once the
+// connection is closed; the owner then deletes it.
+class ServerSession final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Bytes taken from the socket in one read while receiving file data.
+    static constexpr qint64 kReceiveBufferBytes = 1 << 20;
+    // How much the socket may hold unread; bounds memory per connection.
+    static constexpr qint64 kSocketBufferBytes = 4 << 20;
+
+    ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
+                  BackupStorage& storage, Transcript& transcript, QObject* parent = nullptr);
+    ~ServerSession() override;
+
+    // Sends the greeting.
+    void start();
+    quint64 number() const { return m_number; }
+
+signals:
+    void fileStored(const QString& account, const QString& path);
+    void finished();
+
+private:
+    enum class State { Helo, Auth, Commands, AwaitStart, Data, Closed };
+
+    void onReadyRead();
+    void onDisconnected();
+    void resumeAfterPause();
+
+    // Each returns false when it cannot go on until more data arrives.
+    bool takeLine();
+    bool takeData(bool ignorePause);
+
+    void handleLine(const QString& line);
+    void handleHelo(const QString& line);
+    void handleAuth(const QString& line);
+    void handleCommand(const QString& line);
+    void handlePut(const QString& arguments);
+    void handleForcedPutReply(const PutRequest& put);
+    void handleStart(const QString& line);
+    void finishFile();
+
+    void send(const QString& line);
+    void closeWithReply(const QString& line);
+    void abortConnection(const QString& reason);
+
+    QTcpSocket* m_socket;
+    const quint64 m_number;
+    const ServerOptions& m_options;
+    BackupStorage& m_storage;
+    Transcript& m_transcript;
+
+    State m_state = State::Helo;
+    QString m_nonce;
+    QString m_account;
+
+    std::unique_ptr<PartialUpload> m_upload;
+    bool m_dropData = false;       // receive the bytes but keep none of them
+    qint64 m_remaining = 0;        // file bytes still expected
+    qint64 m_bytesReceived = 0;    // file bytes on this connection
+    qint64 m_bytesSincePause = 0;
+    bool m_paused = false;
+    bool m_finished = false;
+    QTimer m_pauseTimer;
+    QByteArray m_buffer;
+};
+
+} // namespace kyvane::server

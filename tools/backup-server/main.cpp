@@ -1,0 +1,40 @@
+#include "BackupServer.h"
+#include "ServerCommandLine.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kyvane-server"));
+
+    kyvane::server::ServerCommandLine commandLine;
+    const bool parsed = commandLine.parse(QCoreApplication::arguments());
+    if (commandLine.helpRequested()) {
+        std::fputs(qPrintable(commandLine.helpText()), stdout);
+        return 0;
+    }
+    if (!parsed) {
+        std::fprintf(stderr, "kyvane-server: %s\n", qPrintable(commandLine.errorText()));
+        return 2;
+    }
+    if (commandLine.options().accounts.isEmpty())
+        std::fprintf(stderr, "kyvane-server: no account given, every login will be refused "
+                             "(use --account NAME:PASSWORD)\n");
+
+    // Connections, logins and stored files go to standard error.
+    QLoggingCategory::setFilterRules(QStringLiteral("kyvane.server.info=true"));
+
+    kyvane::server::BackupServer server(commandLine.options());
+    if (!server.listen()) {
+        std::fprintf(stderr, "kyvane-server: %s\n", qPrintable(server.errorString()));
+        return 1;
+    }
+    std::printf("listening on %s:%u\n", qPrintable(server.serverAddress().toString()),
+                unsigned(server.serverPort()));
+    std::fflush(stdout);
+    return app.exec();
+}
