@@ -1,0 +1,245 @@
+// The upload of a job: the walk over its entries and the dialogue with each
+// entry's server.
+#include "transfer/TFileGenius.h"
+
+#include "core/SharedState.h"
+#include "i18n/LanguageRes.h"
+#include "selection/CaptureTime.h"
+#include "transfer/Digest.h"
+#include "transfer/JobEntry.h"
+#include "transfer/LineConnection.h"
+#include "transfer/TransferError.h"
+#include "transfer/WireFormat.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kyvane {
+
+namespace {
+
+// Log texts of the language table.
+constexpr int kKeyHeloFailed = 35;
+constexpr int kKeyLoginFailed = 36;
+constexpr int kKeyCannotConnect = 37;
+constexpr int kKeyBackupOk = 38;
+constexpr int kKeyBackupFailed = 39;
+constexpr int kKeyExisted = 40;
+constexpr int kKeyCancelled = 41;
+
+QString failLine(const QString& server, const QString& text)
+{
+    return QLatin1Char('[') + server + QStringLiteral("][FAIL] ") + text;
+}
+
+QString doneLine(const QString& server, const QString& text)
+{
+    return QLatin1Char('[') + server + QStringLiteral("][DONE] ") + text;
+}
+
+// " (message)" with every CR LF of the message turned into one blank.
+QString withMessage(const QString& text, QString message)
+{
+    message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return text + QStringLiteral(" (") + message + QLatin1Char(')');
+}
+
+QString messageOf(const std::exception& error)
+{
+    if (const auto* transferError = dynamic_cast<const TransferError*>(&error))
+        return transferError->message();
+    return QString::fromLocal8Bit(error.what());
+}
+
+// Reads exactly size bytes of the file into buffer.
+void readChunk(QFile& file, QByteArray& buffer, qint64 size)
+{
+    if (buffer.size() < size)
+        buffer.resize(size);
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(buffer.data() + done, size - done);
+        if (got < 0)
+            throw TransferError(file.errorString());
+        if (got == 0)
+            throw TransferError(QStringLiteral("The file became shorter while it was sent."));
+        done += got;
+    }
+}
+
+} // namespace
+
+void TFileGenius::sendfile2()
+{
+    m_finished = 0;
+    m_currentAddress.clear();
+    QString server; // of the entry being handled, for the last-resort log line
+    try {
+        for (const QString& line : std::as_const(files)) {
+            currentindex = m_finished;
+            const JobEntry entry = JobEntry::split(line);
+            server = entry.server;
+
+            const QFileInfo info(entry.path);
+            if (!info.isFile() || stopRequested)
+                continue;
+
+            const QDateTime created = info.birthTime();
+            const QDateTime modified = info.lastModified();
+            const QString captured = GetCaptureTime(entry.path, m_settings);
+            serveronlog = entry.server;
+            currentindex = m_finished;
+            progressbarvalue = 0;
+            currentfile = info.fileName();
+            SetfailProgressbar();
+
+            if (entry.server != m_currentAddress)
+                connectAndLogIn(entry);
+
+            if (!IdTCPClient1->isOpen())
+                continue;
+            transferFile(entry, created, modified, captured);
+        }
+    } catch (const std::exception& error) {
+        log = withMessage(failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupFailed)),
+                          messageOf(error));
+        SetLog();
+    } catch (...) {
+        log = withMessage(failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupFailed)),
+                          QStringLiteral("unexpected error"));
+        SetLog();
+    }
+    IdTCPClient1->close();
+}
+
+void TFileGenius::reportLoginFailure()
+{
+    progressbarvalue = 0;
+    currentindex = m_finished;
+    SetfailProgressbar();
+    SetLog();
+}
+
+void TFileGenius::connectAndLogIn(const JobEntry& entry)
+{
+    LineConnection& connection = *IdTCPClient1;
+    connection.close();
+    log.clear();
+    m_currentAddress = entry.server;
+    try {
+        connection.open(entry.server, entry.portNumber());
+
+        const QString greeting = connection.readLine();
+        if (wire::replyCode(greeting) != QLatin1String("220")) {
+            connection.close();
+            log = failLine(entry.server, langText(kKeyCannotConnect));
+            reportLoginFailure();
+            return;
+        }
+        const QString nonce = wire::nonceFromGreeting(greeting);
+
+        connection.sendLine(QStringLiteral("helo ") + wire::trimControls(FloatEnc(nonce)));
+        if (wire::replyCode(connection.readLine()) != QLatin1String("001")) {
+            connection.close();
+            log = failLine(entry.server, langText(kKeyHeloFailed));
+            reportLoginFailure();
+            return;
+        }
+
+        connection.sendLine(QStringLiteral("auth ") + entry.account + QLatin1Char(' ') +
+                            LockboxMD5(entry.digest + QLatin1Char('=') + nonce));
+        if (wire::replyCode(connection.readLine()) != QLatin1String("100")) {
+            connection.close();
+            log = failLine(entry.server, langText(kKeyLoginFailed));
+            reportLoginFailure();
+            return;
+        }
+    } catch (const TransferError& error) {
+        connection.close();
+        log = withMessage(failLine(entry.server, langText(kKeyCannotConnect)), error.message());
+        reportLoginFailure();
+    }
+}
+
+void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
+                               const QDateTime& modified, const QString& captured)
+{
+    LineConnection& connection = *IdTCPClient1;
+    const QString& server = entry.server;
+    QFile file(entry.path);
+    try {
+        if (!file.open(QIODevice::ReadOnly))
+            throw TransferError(file.errorString());
+        const qint64 total = file.size();
+        qint64 remaining = total;
+
+        connection.sendLine(wire::putLine(total, currentfile, created, modified, captured));
+        const QString reply = connection.readLine();
+
+        progressbarvalue = 0;
+        currentindex = m_finished;
+        serveronlog = server;
+        log.clear();
+        SetProgressbar();
+        SetLog(); // clears the status line for the transfer
+
+        if (wire::replyCode(reply) == QLatin1String("201")) {
+            file.close();
+            log = doneLine(server, currentfile + QLatin1Char(' ') + langText(kKeyExisted));
+            ++m_finished;
+            progressbarvalue = 100;
+            currentindex = m_finished;
+            SetProgressbar();
+            SetLog();
+            return;
+        }
+
+        const qint64 offset = wire::resumeOffset(reply);
+        if (!file.seek(offset))
+            throw TransferError(file.errorString());
+        remaining -= offset;
+        connection.sendLine(QStringLiteral("START"));
+
+        bool stopped = false;
+        do {
+            if (stopRequested) {
+                stopped = true;
+                break;
+            }
+            const qint64 chunk = std::min(remaining, m_settings.chunkSize);
+            remaining -= chunk;
+            if (chunk > 0) {
+                readChunk(file, m_chunk, chunk);
+                connection.sendBytes(m_chunk.constData(), chunk);
+            }
+            // The last chunk is reported at 100 but counted only when the
+            // server has confirmed the file, below.
+            progressbarvalue = remaining > 0 ? wire::percentSent(total, remaining) : 100;
+            currentindex = m_finished;
+            SetProgressbar();
+        } while (remaining > 0);
+        file.close();
+
+        if (stopped) {
+            log = failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
+            SetLog();
+            return;
+        }
+
+        connection.readNonBlankLine(); // the server holds the file now
+        log = doneLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupOk));
+        ++m_finished;
+        progressbarvalue = 100;
+        currentindex = m_finished;
+        SetProgressbar();
+        SetLog();
+    } catch (const TransferError& error) {
+        file.close();
+        log = withMessage(failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupFailed)),
+                          error.message());
+        SetLog();
+        connection.close();
+    }
+}
+
+} // namespace kyvane

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/EngineSettings.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include <memory>
+
+namespace kyvane {
+
+class LineConnection;
+class ObserverChannel;
+struct JobEntry;
+
+// The backup worker: runs one job on a thread of its own, uploads every entry
+// to its server, reports progress and log lines to the observer through
+// synchronous hand-overs, and writes the job's log when it ends. It deletes
+// itself when its thread has finished.
+class TFileGenius final : public QThread
+{
+    Q_OBJECT
+
+public:
+    // Starts a worker on the job, unless a worker runs on it already (then
+    // nothing happens and nullptr is returned). Creating a worker clears the
+    // stop flag. The entries are copied.
+    static TFileGenius* Create(const QStringList& infileswithserverinfo, const QString& name,
+                               std::shared_ptr<ObserverChannel> observer,
+                               const EngineSettings& settings = EngineSettings{});
+
+    ~TFileGenius() override;
+
+protected:
+    // The thread body: create the queue row, upload, write the job log.
+    void run() override;
+
+private:
+    TFileGenius(const QStringList& infileswithserverinfo, const QString& name,
+                std::shared_ptr<ObserverChannel> observer, const EngineSettings& settings);
+
+    // The upload of every entry, in order.
+    void sendfile2();
+    // Opens a connection to the server of the entry and logs in.
+    void connectAndLogIn(const JobEntry& entry);
+    // Offers the entry's file and sends what the server asks for.
+    void transferFile(const JobEntry& entry, const QDateTime& created, const QDateTime& modified,
+                      const QString& captured);
+    // Reports a refused or failed login whose log line is already in log.
+    void reportLoginFailure();
+    // Flushes the job log and lets go of the connection, at the thread's end.
+    void Destroy();
+
+    // Hand-overs to the observer's thread.
+    void AddToDoList();
+    void SetProgressbar();
+    void SetfailProgressbar();
+    void SetLog();
+
+    // The report fields and the log line are written only by this thread
+    // between hand-overs, and read by the hand-overs while it waits.
+    std::unique_ptr<LineConnection> IdTCPClient1;
+    QString serveronlog;
+    QStringList files;
+    int progressbarvalue = 0;
+    QString log;
+    QString loglist;
+    QString currentfile;
+    int currentindex = 0;
+    QString tname;
+
+    std::shared_ptr<ObserverChannel> m_observer;
+    EngineSettings m_settings;
+    int m_finished = 0;        // entries confirmed in this run
+    QString m_currentAddress;  // server address of the last connection attempt
+    QByteArray m_chunk;        // one chunk of file data, reused
+};
+
+} // namespace kyvane

@@ -1,0 +1,390 @@
+// The real worker against the real kyvane-server on 127.0.0.1.
+#include "RecordingObserver.h"
+#include "ServerProcess.h"
+#include "TempProgramFolder.h"
+#include "core/SharedState.h"
+#include "i18n/LanguageRes.h"
+#include "transfer/Digest.h"
+#include "transfer/ObserverChannel.h"
+#include "transfer/RunningJobs.h"
+#include "transfer/TFileGenius.h"
+
+#include <QPointer>
+#include <QTcpServer>
+#include <QtTest>
+
+using namespace kyvane;
+
+namespace {
+
+constexpr qint64 kChunk = 819200;
+const QString kJob = QStringLiteral("120000");
+
+QByteArray pattern(qint64 size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qint64 i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 131 + i / 4099) & 0xFF);
+    return bytes;
+}
+
+QString entry(const QString& address, quint16 port, const QString& path,
+              const QString& account = QStringLiteral("anna"))
+{
+    return QStringLiteral("%1|%2|%3|%4|%5")
+        .arg(address, QString::number(port), account, passwordDigest(QStringLiteral("secret")),
+             path);
+}
+
+QString entry(const ServerProcess& server, const QString& path)
+{
+    return entry(server.address(), server.port(), path);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestUpload : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> m_folder;
+    EngineSettings m_settings;
+
+    QString mediaFile(const QString& name, qint64 size)
+    {
+        const QString path = m_folder->file("media/" + name);
+        QDir().mkpath(m_folder->file("media"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(pattern(size)) != size)
+            qFatal("cannot write fixture");
+        return path;
+    }
+
+    // Runs one worker to its end.
+    void runJob(const QStringList& entries, RecordingObserver& observer)
+    {
+        auto channel = std::make_shared<ObserverChannel>(&observer);
+        QPointer<TFileGenius> worker = TFileGenius::Create(entries, kJob, channel, m_settings);
+        QVERIFY(worker);
+        QTRY_VERIFY_WITH_TIMEOUT(worker.isNull(), 60000);
+        QVERIFY(!RunningJobs::isRunning(kJob));
+    }
+
+    QString jobLog() const { return QString::fromUtf8(m_folder->read(kJob + ".kyvlog")); }
+
+private slots:
+    void initTestCase()
+    {
+        InitLanguageTable();
+        m_settings.connectTimeoutMs = 5000;
+        m_settings.readTimeoutMs = 5000;
+    }
+
+    void init()
+    {
+        m_folder = std::make_unique<TempProgramFolder>();
+        stopRequested = false;
+    }
+
+    void twoEntriesShareOneLogin()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY2(server.isListening(), qPrintable(server.errorOutput()));
+        const QString a = mediaFile("a.jpg", 1000);
+        const QString b = mediaFile("b.jpg", 2000);
+        RecordingObserver observer;
+        runJob({entry(server, a), entry(server, b)}, observer);
+
+        QCOMPARE(server.countLines("[open"), 1);
+        QCOMPARE(server.countLines("helo"), 1);
+        QCOMPARE(server.countLines("auth"), 1);
+        QCOMPARE(server.countLines("put"), 2);
+        QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(1000));
+        QCOMPARE(readFile(server.root() + "/anna/b.jpg"), pattern(2000));
+        QVERIFY(observer.finished());
+        QCOMPARE(observer.rows, QStringList{kJob});
+        QCOMPARE(observer.logLines(), (QStringList{"[127.0.0.1][DONE] a.jpg Backup OK",
+                                                   "[127.0.0.1][DONE] b.jpg Backup OK"}));
+
+        // The job log: two time-stamped lines and one more CR LF.
+        const QStringList lines = jobLog().split("\r\n");
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines.at(0).endsWith("  [127.0.0.1][DONE] a.jpg Backup OK"));
+        QVERIFY(lines.at(1).endsWith("  [127.0.0.1][DONE] b.jpg Backup OK"));
+        QCOMPARE(lines.at(2), QString());
+        QCOMPARE(lines.at(3), QString());
+    }
+
+    void portAndAccountPlayNoPartInReuse()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 10);
+        const QString b = mediaFile("b.jpg", 20);
+        RecordingObserver observer;
+        // Same address, a port nothing listens on and another account: the
+        // connection of the first entry goes on serving.
+        runJob({entry(server, a), entry(server.address(), 1, b, "bob")}, observer);
+        QCOMPARE(server.countLines("[open"), 1);
+        QCOMPARE(readFile(server.root() + "/anna/b.jpg"), pattern(20));
+        QVERIFY(observer.finished());
+    }
+
+    void serversABAGiveThreeConnections()
+    {
+        ServerProcess serverA(KYVANE_SERVER, {}, "127.0.0.1");
+        ServerProcess serverB(KYVANE_SERVER, {}, "127.0.0.2");
+        QVERIFY(serverA.isListening() && serverB.isListening());
+        const QString a = mediaFile("a.jpg", 100);
+        const QString b = mediaFile("b.jpg", 200);
+        const QString c = mediaFile("c.jpg", 300);
+        RecordingObserver observer;
+        runJob({entry(serverA, a), entry(serverB, b), entry(serverA, c)}, observer);
+        QCOMPARE(serverA.countLines("[open"), 2);
+        QCOMPARE(serverA.countLines("auth"), 2);
+        QCOMPARE(serverB.countLines("[open"), 1);
+        QCOMPARE(readFile(serverA.root() + "/anna/c.jpg"), pattern(300));
+        QCOMPARE(readFile(serverB.root() + "/anna/b.jpg"), pattern(200));
+        QVERIFY(observer.finished());
+    }
+
+    void fileHeldByServerIsSkippedAndCounted()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 5000);
+        RecordingObserver first;
+        runJob({entry(server, a)}, first);
+        QVERIFY(first.finished());
+        QCOMPARE(server.countLines("START"), 1);
+
+        RecordingObserver second;
+        runJob({entry(server, a)}, second);
+        QCOMPARE(server.countLines("START"), 1); // nothing sent the second time
+        QCOMPARE(second.logLines(), QStringList{"[127.0.0.1][DONE] a.jpg existed, Backup Skipped"});
+        QCOMPARE(second.values(), (QList<int>{0, 0, 100}));
+        QCOMPARE(second.reports.last().value2, 1);
+        QVERIFY(second.finished());
+    }
+
+    void reportsOfAWholeTransfer_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QList<int>>("values");
+        // E4, put reply, one per chunk, then the count after the acknowledgement.
+        QTest::newRow("2,000,000 bytes") << qint64(2000000) << QList<int>{0, 0, 41, 82, 100, 100};
+        QTest::newRow("eight chunks") << 8 * kChunk
+                                      << QList<int>{0, 0, 12, 25, 38, 50, 62, 75, 88, 100, 100};
+        QTest::newRow("one chunk exactly") << kChunk << QList<int>{0, 0, 100, 100};
+        QTest::newRow("0 bytes") << qint64(0) << QList<int>{0, 0, 100, 100};
+    }
+
+    void reportsOfAWholeTransfer()
+    {
+        QFETCH(qint64, size);
+        QFETCH(QList<int>, values);
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", size);
+        RecordingObserver observer;
+        runJob({entry(server, a)}, observer);
+        QCOMPARE(observer.values(), values);
+        // Counted only by the report after the server confirmed the file.
+        for (qsizetype i = 0; i + 1 < observer.reports.size(); ++i)
+            QCOMPARE(observer.reports.at(i).value2, 0);
+        QCOMPARE(observer.reports.last().value2, 1);
+        QCOMPARE(observer.reports.last().value3, 1);
+        QCOMPARE(observer.reports.last().currentfile, QStringLiteral("a.jpg"));
+        QCOMPARE(observer.reports.last().server, QStringLiteral("127.0.0.1"));
+        QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(size));
+    }
+
+    // The server drops the line after 1,500,000 bytes; the next run resumes
+    // there, sends the last 500,000 bytes as one chunk and the file is whole.
+    void cutOffThenResumed()
+    {
+        ServerProcess cutting(KYVANE_SERVER, {"--close-after-bytes", "1500000"});
+        QVERIFY(cutting.isListening());
+        const QString a = mediaFile("a.jpg", 2000000);
+        RecordingObserver first;
+        runJob({entry(cutting, a)}, first);
+        QVERIFY(!first.finished());
+        QCOMPARE(first.logLines().size(), 1);
+        QVERIFY2(first.logLines().first().startsWith("[127.0.0.1][FAIL] a.jpg Backup Failed ("),
+                 qPrintable(first.logLines().first()));
+        QVERIFY(!QFile::exists(cutting.root() + "/anna/a.jpg"));
+
+        ServerProcess resuming(KYVANE_SERVER, {"--root", cutting.root()});
+        QVERIFY(resuming.isListening());
+        RecordingObserver second;
+        runJob({entry(resuming, a)}, second);
+        QCOMPARE(second.values(), (QList<int>{0, 0, 100, 100}));
+        QVERIFY(second.finished());
+        QCOMPARE(readFile(cutting.root() + "/anna/a.jpg"), pattern(2000000));
+    }
+
+    void loginFailures_data()
+    {
+        QTest::addColumn<QStringList>("switches");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("auth refused") << QStringList{"--refuse-auth"}
+                                      << "[127.0.0.1][FAIL] Login Failed";
+        QTest::newRow("helo refused") << QStringList{"--refuse-helo"}
+                                      << "[127.0.0.1][FAIL] Helo Failed";
+        QTest::newRow("greeting not 220, line kept open")
+            << QStringList{"--greeting", "421 busy,1,2"}
+            << "[127.0.0.1][FAIL] Unable to connect to server";
+    }
+
+    void loginFailures()
+    {
+        QFETCH(QStringList, switches);
+        QFETCH(QString, line);
+        ServerProcess server(KYVANE_SERVER, switches);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 10);
+        const QString b = mediaFile("b.jpg", 10);
+        RecordingObserver observer;
+        runJob({entry(server, a), entry(server, b)}, observer);
+
+        QCOMPARE(observer.logLines(), QStringList{line});
+        // a: taken up, failed login; b: only taken up, passed over silently.
+        QCOMPARE(observer.values(), (QList<int>{0, 0, 0}));
+        QCOMPARE(observer.reports.last().currentfile, QStringLiteral("b.jpg"));
+        QVERIFY(!observer.finished());
+        QCOMPARE(server.countLines("[open"), 1);
+        QCOMPARE(server.countLines("put"), 0);
+    }
+
+    void connectionRefused()
+    {
+        QTcpServer probe; // a port that nothing listens on once the probe closes
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const quint16 port = probe.serverPort();
+        probe.close();
+        const QString a = mediaFile("a.jpg", 10);
+        RecordingObserver observer;
+        runJob({entry("127.0.0.1", port, a)}, observer);
+        QCOMPARE(observer.logLines().size(), 1);
+        const QString line = observer.logLines().first();
+        QVERIFY2(line.startsWith("[127.0.0.1][FAIL] Unable to connect to server (") &&
+                     line.endsWith(")") && line.size() > 50,
+                 qPrintable(line));
+        QVERIFY(!observer.finished());
+    }
+
+    void acknowledgementMissing_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("never comes") << "--no-ack" << "Read timed out.";
+        QTest::newRow("line closed instead") << "--close-instead-of-ack"
+                                             << "Connection closed gracefully.";
+    }
+
+    void acknowledgementMissing()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        ServerProcess server(KYVANE_SERVER, {fault});
+        QVERIFY(server.isListening());
+        m_settings.readTimeoutMs = 1000;
+        const QString a = mediaFile("a.jpg", 2000000);
+        RecordingObserver observer;
+        runJob({entry(server, a)}, observer);
+        m_settings.readTimeoutMs = 5000;
+        QCOMPARE(observer.logLines(),
+                 QStringList{"[127.0.0.1][FAIL] a.jpg Backup Failed (" + message + ")"});
+        // The last chunk is reported at 100, but the file is never counted.
+        QCOMPARE(observer.values(), (QList<int>{0, 0, 41, 82, 100}));
+        QVERIFY(!observer.finished());
+    }
+
+    void stopDuringTransfer()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "100"});
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 8 * kChunk);
+        const QString b = mediaFile("b.jpg", 10);
+        RecordingObserver observer;
+        observer.onReport = [](const RecordingObserver::Report& report) {
+            if (report.value > 0 && report.value < 100)
+                stopRequested = true; // as the queue's Stop would, mid-file
+        };
+        runJob({entry(server, a), entry(server, b)}, observer);
+        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] a.jpg cancelled"});
+        // The chunk under way finishes, then nothing more is sent or reported.
+        QCOMPARE(observer.values(), (QList<int>{0, 0, 12}));
+        QVERIFY(!observer.finished());
+        // b.jpg was passed over: no report, no second put, no new connection.
+        QCOMPARE(observer.reports.last().currentfile, QStringLiteral("a.jpg"));
+        QCOMPARE(server.countLines("put"), 1);
+        QCOMPARE(server.countLines("[open"), 1);
+    }
+
+    void nonAsciiNameAndAccount()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString name = QString::fromUtf8("Ü.jpg");
+        const QString a = mediaFile(name, 3000);
+        RecordingObserver observer;
+        runJob({entry(server, a)}, observer);
+        QVERIFY(observer.finished());
+        QCOMPARE(readFile(server.root() + "/anna/" + name), pattern(3000));
+        QCOMPARE(server.countLines("put"), 1);
+        QVERIFY(server.transcript().join('\n').contains("put 3000 w5wuanBn "));
+    }
+
+    void missingFileIsPassedOverSilently()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        RecordingObserver observer;
+        runJob({entry(server, m_folder->file("media/gone.jpg"))}, observer);
+        QCOMPARE(observer.rows, QStringList{kJob});
+        QVERIFY(observer.reports.isEmpty());
+        QVERIFY(observer.logLines().isEmpty());
+        QCOMPARE(m_folder->read(kJob + ".kyvlog"), QByteArray("\r\n"));
+        QCOMPARE(server.countLines("[open"), 0);
+    }
+
+    void negativeOffsetSendsTheWholeFile()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--put-reply", "200 -5"});
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 1000);
+        RecordingObserver observer;
+        runJob({entry(server, a)}, observer);
+        QCOMPARE(observer.values(), (QList<int>{0, 0, 100, 100}));
+        QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(1000));
+    }
+
+    void secondWorkerOnARunningJobIsRefused()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "100"});
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 3 * kChunk);
+        RecordingObserver observer;
+        auto channel = std::make_shared<ObserverChannel>(&observer);
+        QPointer<TFileGenius> first = TFileGenius::Create({entry(server, a)}, kJob, channel, m_settings);
+        QVERIFY(first);
+        QVERIFY(!TFileGenius::Create({entry(server, a)}, kJob, channel, m_settings));
+        QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 60000);
+        QCOMPARE(observer.rows, QStringList{kJob});
+        QCOMPARE(server.countLines("put"), 1);
+        // Once it has ended, the job can run again.
+        QPointer<TFileGenius> again = TFileGenius::Create({entry(server, a)}, kJob, channel, m_settings);
+        QVERIFY(again);
+        QTRY_VERIFY_WITH_TIMEOUT(again.isNull(), 60000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpload)
+#include "tst_upload.moc"
