@@ -22,7 +22,7 @@ void TForm1::hookKeyboardNotifications()
         const QRectF onScreen(mapToGlobal(inWindow.topLeft()), inWindow.size());
         if (inputMethod->isVisible() && !inWindow.isEmpty())
             FormVirtualKeyboardShown(onScreen);
-        else
+        else if (!FKBBounds.isNull()) // only a keyboard that was shown goes away
             FormVirtualKeyboardHidden(onScreen);
     };
     connect(inputMethod, &QInputMethod::visibleChanged, this, follow);
