@@ -35,8 +35,8 @@ void FittingLabel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setFont(fittedFont());
     painter.setPen(palette().color(foregroundRole()));
-    const QString shown = painter.fontMetrics().elidedText(text(), Qt::ElideRight,
-                                                           contentsRect().width());
+    const QString shown =
+        painter.fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
     painter.drawText(contentsRect(), static_cast<int>(alignment()), shown);
 }
 

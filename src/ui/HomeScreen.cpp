@@ -61,7 +61,8 @@ void TForm1::buildHomePage(QWidget* page)
         {&rectBackupToday, "rectBackupToday", "upload", &lbBackupToday, "lbBackupToday"},
         {&rectBackup5days, "rectBackup5days", "upload", &lbBackup5Days, "lbBackup5Days"},
         {&rectBackupByDate, "rectBackupByDate", "upload", &lbBackupByDate, "lbBackupByDate"},
-        {&rectBackupManually, "rectBackupManually", "upload", &lbBackupManually, "lbBackupManually"},
+        {&rectBackupManually, "rectBackupManually", "upload", &lbBackupManually,
+         "lbBackupManually"},
         {&rectSetup, "rectSetup", "settings", &lbSettings, "lbSettings"},
         {&rectQueue, "rectQueue", "checklist", &lbViewQueue, "lbViewQueue"},
     };
@@ -116,10 +117,10 @@ void TForm1::buildHomePage(QWidget* page)
     grid->addWidget(ListBoxItem8, 3, 1);
 
     // Buttons that only carry the tile texts and are never shown.
-    QPushButton** hiddenButtons[] = {&btnBackupTODAY, &btnBackup5Days, &btnBackupFILESByDATE,
-                                     &btnBackupManually, &btnSettings, &btnViewQueue};
-    const char* hiddenNames[] = {"btnBackupTODAY", "btnBackup5Days", "btnBackupFILESByDATE",
-                                 "btnBackupManually", "btnSettings", "btnViewQueue"};
+    QPushButton** hiddenButtons[] = {&btnBackupTODAY,    &btnBackup5Days, &btnBackupFILESByDATE,
+                                     &btnBackupManually, &btnSettings,    &btnViewQueue};
+    const char* hiddenNames[] = {"btnBackupTODAY",    "btnBackup5Days", "btnBackupFILESByDATE",
+                                 "btnBackupManually", "btnSettings",    "btnViewQueue"};
     for (int i = 0; i < 6; ++i) {
         *hiddenButtons[i] = new QPushButton(page);
         (*hiddenButtons[i])->setObjectName(QString::fromLatin1(hiddenNames[i]));
@@ -141,7 +142,8 @@ void TForm1::buildHomePage(QWidget* page)
 
 void TForm1::showTodayFileCount()
 {
-    lbTodayFileCount->setText(langText(1) + QStringLiteral(": ") + QString::number(m_todayFileCount));
+    lbTodayFileCount->setText(langText(1) + QStringLiteral(": ") +
+                              QString::number(m_todayFileCount));
 }
 
 QString TForm1::sharedPicturesFolder()

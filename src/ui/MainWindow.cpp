@@ -49,9 +49,8 @@ void TForm1::FormCreate()
     ListBoxItem7->setVisible(true);
     ListBoxItem8->setVisible(true);
 
-    setCurrentLanguage(languageCodeFromText(
-        ReadIni(QStringLiteral("GENERALSETTINGS"), QStringLiteral("LANGUAGE"),
-                QStringLiteral("0"))));
+    setCurrentLanguage(languageCodeFromText(ReadIni(
+        QStringLiteral("GENERALSETTINGS"), QStringLiteral("LANGUAGE"), QStringLiteral("0"))));
 
     Edit1->setText(sharedPicturesFolder());
 
@@ -71,7 +70,10 @@ void TForm1::FormShow()
     showTodayFileCount();
 }
 
-bool TForm1::FormCloseQuery() { return MessageBox::askYesNo(this, langText(34)); }
+bool TForm1::FormCloseQuery()
+{
+    return MessageBox::askYesNo(this, langText(34));
+}
 
 void TForm1::FormClose()
 {
@@ -98,8 +100,14 @@ void TForm1::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
-QObject* TForm1::context() { return this; }
+QObject* TForm1::context()
+{
+    return this;
+}
 
-void TForm1::ShowStatusLine(const QString& line) { Label4->setText(line); }
+void TForm1::ShowStatusLine(const QString& line)
+{
+    Label4->setText(line);
+}
 
 } // namespace kyvane

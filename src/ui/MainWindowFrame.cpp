@@ -63,7 +63,8 @@ QWidget* TForm1::buildHeader()
     Label5 = new FittingLabel(HeaderToolBar);
     Label5->setObjectName(QStringLiteral("Label5"));
 
-    SpeedButton1 = headerButton(HeaderToolBar, QStringLiteral("SpeedButton1"), QStringLiteral("back"));
+    SpeedButton1 =
+        headerButton(HeaderToolBar, QStringLiteral("SpeedButton1"), QStringLiteral("back"));
     Button1 = headerButton(HeaderToolBar, QStringLiteral("Button1"), QStringLiteral("back"));
     Button1->hide();
     Button2 = headerButton(HeaderToolBar, QStringLiteral("Button2"), QStringLiteral("menu"));
@@ -157,18 +158,21 @@ void TForm1::buildSideMenus(QWidget* screenArea)
                                       QStringLiteral("select-all"));
     btnSelectNone2 = addSideMenuButton(MultiView1, QStringLiteral("btnSelectNone2"),
                                        QStringLiteral("select-none"));
-    btnBackup = addSideMenuButton(MultiView1, QStringLiteral("btnBackup"), QStringLiteral("upload"));
-    btnQueue = addSideMenuButton(MultiView1, QStringLiteral("btnQueue"), QStringLiteral("checklist"));
+    btnBackup =
+        addSideMenuButton(MultiView1, QStringLiteral("btnBackup"), QStringLiteral("upload"));
+    btnQueue =
+        addSideMenuButton(MultiView1, QStringLiteral("btnQueue"), QStringLiteral("checklist"));
 
     MultiView2 = new SideMenu(screenArea);
     MultiView2->setObjectName(QStringLiteral("MultiView2"));
-    btnSelectAll = addSideMenuButton(MultiView2, QStringLiteral("btnSelectAll"),
-                                     QStringLiteral("select-all"));
+    btnSelectAll =
+        addSideMenuButton(MultiView2, QStringLiteral("btnSelectAll"), QStringLiteral("select-all"));
     btnSelectNone = addSideMenuButton(MultiView2, QStringLiteral("btnSelectNone"),
                                       QStringLiteral("select-none"));
     btnStop = addSideMenuButton(MultiView2, QStringLiteral("btnStop"), QStringLiteral("stop"));
     btnStart = addSideMenuButton(MultiView2, QStringLiteral("btnStart"), QStringLiteral("start"));
-    btnDelete = addSideMenuButton(MultiView2, QStringLiteral("btnDelete"), QStringLiteral("delete"));
+    btnDelete =
+        addSideMenuButton(MultiView2, QStringLiteral("btnDelete"), QStringLiteral("delete"));
 
     for (SideMenu* menu : {MultiView1, MultiView2}) {
         menu->setVisible(false);

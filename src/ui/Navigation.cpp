@@ -22,20 +22,31 @@ namespace {
 int headerTitleKey(int index)
 {
     switch (index) {
-    case TForm1::SettingsList: return 6;
-    case TForm1::FileExplorer: return 22;
-    case TForm1::Queue: return 7;
-    case TForm1::GeneralSettings: return 8;
-    case TForm1::BackupFolders: return 23;
-    case TForm1::FileExtensions: return 24;
-    case TForm1::JobLog: return 44;
-    default: return -1;
+    case TForm1::SettingsList:
+        return 6;
+    case TForm1::FileExplorer:
+        return 22;
+    case TForm1::Queue:
+        return 7;
+    case TForm1::GeneralSettings:
+        return 8;
+    case TForm1::BackupFolders:
+        return 23;
+    case TForm1::FileExtensions:
+        return 24;
+    case TForm1::JobLog:
+        return 44;
+    default:
+        return -1;
     }
 }
 
 } // namespace
 
-int TForm1::currentTabIndex() const { return TabControl1->currentIndex(); }
+int TForm1::currentTabIndex() const
+{
+    return TabControl1->currentIndex();
+}
 
 void TForm1::ChangeTab(int index)
 {
@@ -101,9 +112,15 @@ void TForm1::closeSideMenus()
     }
 }
 
-void TForm1::SpeedButton1Click() { BackAction(); }
+void TForm1::SpeedButton1Click()
+{
+    BackAction();
+}
 
-void TForm1::Button1Click() { BackAction(); }
+void TForm1::Button1Click()
+{
+    BackAction();
+}
 
 void TForm1::BackAction()
 {

@@ -25,7 +25,8 @@ QueueRow::QueueRow(const QString& jobName, int entryCount, QWidget* parent)
     m_text->setTextFormat(Qt::PlainText);
     m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
 
-    m_doneMark->setPixmap(Icons::pixmap(QStringLiteral("done"), QSize(20, 20), devicePixelRatioF()));
+    m_doneMark->setPixmap(
+        Icons::pixmap(QStringLiteral("done"), QSize(20, 20), devicePixelRatioF()));
     m_doneMark->setFixedSize(20, 20);
     m_doneMark->hide();
 
@@ -88,9 +89,15 @@ void QueueRow::setText(const QString& text)
     m_text->setText(shown);
 }
 
-bool QueueRow::isChecked() const { return m_check->isChecked(); }
+bool QueueRow::isChecked() const
+{
+    return m_check->isChecked();
+}
 
-void QueueRow::setChecked(bool checked) { m_check->setChecked(checked); }
+void QueueRow::setChecked(bool checked)
+{
+    m_check->setChecked(checked);
+}
 
 void QueueRow::mousePressEvent(QMouseEvent* event)
 {

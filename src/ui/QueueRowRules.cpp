@@ -6,7 +6,10 @@
 
 namespace kyvane {
 
-QString QueueRowRules::rowName(const QString& jobName) { return QStringLiteral("LI_") + jobName; }
+QString QueueRowRules::rowName(const QString& jobName)
+{
+    return QStringLiteral("LI_") + jobName;
+}
 
 QString QueueRowRules::fileCountBarName(const QString& jobName)
 {
@@ -18,9 +21,15 @@ QString QueueRowRules::countLabelName(const QString& jobName)
     return QStringLiteral("LB_") + jobName;
 }
 
-QString QueueRowRules::entryBarName(const QString& jobName) { return QStringLiteral("PG_") + jobName; }
+QString QueueRowRules::entryBarName(const QString& jobName)
+{
+    return QStringLiteral("PG_") + jobName;
+}
 
-QString QueueRowRules::jobNameFromRowName(const QString& rowName) { return rowName.mid(3); }
+QString QueueRowRules::jobNameFromRowName(const QString& rowName)
+{
+    return rowName.mid(3);
+}
 
 QString QueueRowRules::serverOfEntry(const QString& entry)
 {

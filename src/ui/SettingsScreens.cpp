@@ -101,9 +101,9 @@ void TForm1::buildServerEditorPage(QWidget* page)
     auto* fields = new QVBoxLayout(Layout1);
     fields->setContentsMargins(14, 10, 14, 14);
     fields->setSpacing(4);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label8, edtServer, Label9, edtPort, Label10,
-                                                      edtAccount, Label11, edtPassword,
-                                                      lbleavepwempty})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Label8, edtServer, Label9, edtPort, Label10, edtAccount,
+                                         Label11, edtPassword, lbleavepwempty})
         fields->addWidget(w);
     fields->addSpacing(10);
     fields->addWidget(btnOK);

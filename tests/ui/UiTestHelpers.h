@@ -9,8 +9,7 @@
 
 // The control named name; the test fails (and the caller returns) when it
 // is missing: use as `auto* b = control<QAbstractButton>(form, "btnStop"); QVERIFY(b);`.
-template <typename T = QWidget>
-T* control(const kyvane::TForm1& form, const QString& name)
+template <typename T = QWidget> T* control(const kyvane::TForm1& form, const QString& name)
 {
     return form.findChild<T*>(name);
 }
@@ -30,6 +29,8 @@ inline QStringList jobEntries(const QString& server, int files)
 {
     QStringList entries;
     for (int i = 0; i < files; ++i)
-        entries << server + QStringLiteral("|25714|anna|0cc175b9c0f1b6a831c399e269772661|/pics/f%1.jpg").arg(i);
+        entries << server +
+                       QStringLiteral("|25714|anna|0cc175b9c0f1b6a831c399e269772661|/pics/f%1.jpg")
+                           .arg(i);
     return entries;
 }

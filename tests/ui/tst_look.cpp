@@ -33,9 +33,9 @@ private slots:
     void icons_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"back", "back-dark", "menu", "upload", "done", "folder", "file",
-                                 "select-all", "select-none", "delete", "stop", "start",
-                                 "settings", "checklist", "logo"})
+        for (const char* name :
+             {"back", "back-dark", "menu", "upload", "done", "folder", "file", "select-all",
+              "select-none", "delete", "stop", "start", "settings", "checklist", "logo"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 

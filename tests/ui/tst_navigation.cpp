@@ -159,8 +159,10 @@ private slots:
         };
         for (const auto& t : titles) {
             QTest::addRow("%d en", t.index) << 0 << t.index << QString::fromUtf8(t.english);
-            QTest::addRow("%d zh-Hant", t.index) << 100 << t.index << QString::fromUtf8(t.traditional);
-            QTest::addRow("%d zh-Hans", t.index) << 200 << t.index << QString::fromUtf8(t.simplified);
+            QTest::addRow("%d zh-Hant", t.index)
+                << 100 << t.index << QString::fromUtf8(t.traditional);
+            QTest::addRow("%d zh-Hans", t.index)
+                << 200 << t.index << QString::fromUtf8(t.simplified);
         }
     }
 
@@ -277,7 +279,8 @@ private slots:
     void queueTileRoundTrip()
     {
         Window w;
-        w.form->AddToDoList(QStringLiteral("101500"), jobEntries(QStringLiteral("nas"), 2), QString());
+        w.form->AddToDoList(QStringLiteral("101500"), jobEntries(QStringLiteral("nas"), 2),
+                            QString());
         QVERIFY(w.shows("imgRedSpot"));
         reachMarker(*w.form, 5);
         QTest::mouseClick(control(*w.form, "rectQueue"), Qt::LeftButton);
@@ -291,7 +294,8 @@ private slots:
     void explorerQueueRoundTrip()
     {
         Window w;
-        w.form->AddToDoList(QStringLiteral("101500"), jobEntries(QStringLiteral("nas"), 2), QString());
+        w.form->AddToDoList(QStringLiteral("101500"), jobEntries(QStringLiteral("nas"), 2),
+                            QString());
         w.form->ChangeTab(2);
         w.button("Button2")->click();
         QVERIFY(w.menu("MultiView1")->isOpen());
@@ -365,7 +369,8 @@ private slots:
         QTest::addColumn<int>("screen");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("menu");
-        QTest::newRow("file explorer") << 2 << QStringLiteral("Button2") << QStringLiteral("MultiView1");
+        QTest::newRow("file explorer")
+            << 2 << QStringLiteral("Button2") << QStringLiteral("MultiView1");
         QTest::newRow("queue") << 3 << QStringLiteral("Button6") << QStringLiteral("MultiView2");
     }
 
@@ -396,10 +401,14 @@ private slots:
         QTest::addColumn<int>("screen");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("menu");
-        QTest::newRow("explorer menu on queue") << 3 << QStringLiteral("Button2") << QStringLiteral("MultiView1");
-        QTest::newRow("queue menu on explorer") << 2 << QStringLiteral("Button6") << QStringLiteral("MultiView2");
-        QTest::newRow("explorer menu at home") << 0 << QStringLiteral("Button2") << QStringLiteral("MultiView1");
-        QTest::newRow("queue menu on log") << 8 << QStringLiteral("Button6") << QStringLiteral("MultiView2");
+        QTest::newRow("explorer menu on queue")
+            << 3 << QStringLiteral("Button2") << QStringLiteral("MultiView1");
+        QTest::newRow("queue menu on explorer")
+            << 2 << QStringLiteral("Button6") << QStringLiteral("MultiView2");
+        QTest::newRow("explorer menu at home")
+            << 0 << QStringLiteral("Button2") << QStringLiteral("MultiView1");
+        QTest::newRow("queue menu on log")
+            << 8 << QStringLiteral("Button6") << QStringLiteral("MultiView2");
     }
 
     void menuOpensOnlyOnItsScreen()
@@ -495,13 +504,15 @@ private slots:
         QTest::addColumn<int>("screenAfter");
         const Qt::KeyboardModifiers none = Qt::NoModifier;
         const Qt::KeyboardModifiers alt = Qt::AltModifier;
-        QTest::newRow("Back at home reaches the platform") << 0 << int(Qt::Key_Back) << none << false << 0;
+        QTest::newRow("Back at home reaches the platform")
+            << 0 << int(Qt::Key_Back) << none << false << 0;
         QTest::newRow("Alt+Left at home") << 0 << int(Qt::Key_Left) << alt << false << 0;
         QTest::newRow("Back on the settings list") << 1 << int(Qt::Key_Back) << none << true << 0;
         QTest::newRow("Alt+Left on backup folders") << 6 << int(Qt::Key_Left) << alt << true << 5;
         QTest::newRow("Back on the job log") << 8 << int(Qt::Key_Back) << none << true << 3;
         QTest::newRow("Back on the explorer stays") << 2 << int(Qt::Key_Back) << none << true << 2;
-        QTest::newRow("Alt+Left on the explorer stays") << 2 << int(Qt::Key_Left) << alt << true << 2;
+        QTest::newRow("Alt+Left on the explorer stays")
+            << 2 << int(Qt::Key_Left) << alt << true << 2;
         QTest::newRow("Left alone") << 5 << int(Qt::Key_Left) << none << false << 5;
         QTest::newRow("Ctrl+Alt+Left")
             << 5 << int(Qt::Key_Left) << (Qt::ControlModifier | Qt::AltModifier) << false << 5;

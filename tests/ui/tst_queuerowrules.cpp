@@ -28,7 +28,8 @@ private slots:
         auto row = [](const char* name, const char* entry, const char* server) {
             QTest::newRow(name) << QString::fromUtf8(entry) << QString::fromUtf8(server);
         };
-        row("job entry", "nas.home|25714|anna|0cc175b9c0f1b6a831c399e269772661|/p/a.jpg", "nas.home");
+        row("job entry", "nas.home|25714|anna|0cc175b9c0f1b6a831c399e269772661|/p/a.jpg",
+            "nas.home");
         row("bar in the path", "10.0.0.2|25714|anna|d|/p/a|b.jpg", "10.0.0.2");
         row("no bar", "nas.home", "nas.home");
         row("empty server", "|25714|anna|d|/p/a.jpg", "");

@@ -207,9 +207,11 @@ private slots:
     {
         Window w;
         w.form.AddToDoList(kJob, jobEntries(QStringLiteral("nas"), 2), QString());
-        w.form.SetToDoListProgressbar(kJob, 100, 2, 2, QStringLiteral("f1.jpg"), QStringLiteral("nas"));
+        w.form.SetToDoListProgressbar(kJob, 100, 2, 2, QStringLiteral("f1.jpg"),
+                                      QStringLiteral("nas"));
         QCOMPARE(w.list->row(0)->finishedMark(), 100);
-        w.form.SetToDoListProgressbar(kJob, 50, 1, 2, QStringLiteral("f1.jpg"), QStringLiteral("nas"));
+        w.form.SetToDoListProgressbar(kJob, 50, 1, 2, QStringLiteral("f1.jpg"),
+                                      QStringLiteral("nas"));
         QCOMPARE(w.list->row(0)->finishedMark(), 100);
     }
 
@@ -221,8 +223,10 @@ private slots:
         Window w;
         w.folder.makeFolder(kJob + ".kyv/inside");
         w.form.AddToDoList(kJob, jobEntries(QStringLiteral("nas"), 2), QString());
-        w.form.SetToDoListProgressbar(kJob, 100, 1, 2, QStringLiteral("f0.jpg"), QStringLiteral("nas"));
-        w.form.SetToDoListProgressbar(kJob, 100, 2, 2, QStringLiteral("f1.jpg"), QStringLiteral("nas"));
+        w.form.SetToDoListProgressbar(kJob, 100, 1, 2, QStringLiteral("f0.jpg"),
+                                      QStringLiteral("nas"));
+        w.form.SetToDoListProgressbar(kJob, 100, 2, 2, QStringLiteral("f1.jpg"),
+                                      QStringLiteral("nas"));
         QCOMPARE(w.list->row(0)->finishedMark(), 100);
         QVERIFY(w.folder.exists(kJob + ".kyv"));
         QCOMPARE(countLabel(w, kJob)->text(), QStringLiteral("1 / 2"));
@@ -237,7 +241,8 @@ private slots:
         w.folder.write(other + ".kyv", "x\r\n");
         w.form.AddToDoList(kJob, jobEntries(QStringLiteral("nas"), 3), QString());
 
-        w.form.SetToDoListProgressbar(other, 100, 3, 3, QStringLiteral("f2.jpg"), QStringLiteral("nas"));
+        w.form.SetToDoListProgressbar(other, 100, 3, 3, QStringLiteral("f2.jpg"),
+                                      QStringLiteral("nas"));
 
         QCOMPARE(w.list->count(), 1);
         QueueRow* row = w.list->row(0);
@@ -267,7 +272,8 @@ private slots:
         w.form.AddToDoList(kJob, jobEntries(QStringLiteral("nas"), 3), QString());
         delete w.list->findChild<QWidget*>(gone + kJob);
 
-        w.form.SetToDoListProgressbar(kJob, 40, 1, 3, QStringLiteral("f1.jpg"), QStringLiteral("nas"));
+        w.form.SetToDoListProgressbar(kJob, 40, 1, 3, QStringLiteral("f1.jpg"),
+                                      QStringLiteral("nas"));
 
         QCOMPARE(w.list->row(0)->text(), QStringLiteral("[ nas ]\r\n\r\nf1.jpg"));
         const bool barGone = gone == QLatin1String("PG2_");
@@ -294,13 +300,15 @@ private slots:
         QCOMPARE(w.list->count(), 0);
         QVERIFY(!fileCountBar(w, kJob));
 
-        w.form.SetToDoListProgressbar(kJob, 100, 1, 1, QStringLiteral("f0.jpg"), QStringLiteral("nas"));
+        w.form.SetToDoListProgressbar(kJob, 100, 1, 1, QStringLiteral("f0.jpg"),
+                                      QStringLiteral("nas"));
         QVERIFY(w.folder.exists(kJob + ".kyv"));
 
         // The job started again gets a new row.
         w.form.AddToDoList(kJob, jobEntries(QStringLiteral("nas"), 1), QString());
         QCOMPARE(w.list->count(), 1);
-        w.form.SetToDoListProgressbar(kJob, 100, 1, 1, QStringLiteral("f0.jpg"), QStringLiteral("nas"));
+        w.form.SetToDoListProgressbar(kJob, 100, 1, 1, QStringLiteral("f0.jpg"),
+                                      QStringLiteral("nas"));
         QVERIFY(!w.folder.exists(kJob + ".kyv"));
     }
 
@@ -316,8 +324,10 @@ private slots:
         rowsHolder->removeEventFilter(&rowAdded);
         QCOMPARE(probe.heldAt, QList<bool>{true});
 
-        connect(fileCountBar(w, kJob), &QProgressBar::valueChanged, this, [&probe] { probe.probe(); });
-        w.form.SetToDoListProgressbar(kJob, 10, 0, 3, QStringLiteral("f0.jpg"), QStringLiteral("nas"));
+        connect(fileCountBar(w, kJob), &QProgressBar::valueChanged, this,
+                [&probe] { probe.probe(); });
+        w.form.SetToDoListProgressbar(kJob, 10, 0, 3, QStringLiteral("f0.jpg"),
+                                      QStringLiteral("nas"));
         QCOMPARE(probe.heldAt, (QList<bool>{true, true}));
 
         // ... and released afterwards.

@@ -78,13 +78,14 @@ private slots:
         QCOMPARE(form.currentTabIndex(), 0);
         QCOMPARE(form.navMarkerValue(), 0);
         QVERIFY(!form.listingCancelled());
-        for (const char* hidden : {"SpeedButton1", "Button1", "Button2", "Button6", "Label5",
-                                   "imgRedSpot"})
+        for (const char* hidden :
+             {"SpeedButton1", "Button1", "Button2", "Button6", "Label5", "imgRedSpot"})
             QVERIFY2(!form.findChild<QWidget*>(hidden)->isVisibleTo(&form), hidden);
         QVERIFY(form.findChild<QWidget*>("Label1")->isVisibleTo(&form));
         for (const char* menu : {"MultiView1", "MultiView2"}) {
             const auto* drawer = form.findChild<SideMenu*>(menu);
-            QVERIFY2(!drawer->isVisibleTo(&form) && !drawer->isEnabled() && !drawer->isOpen(), menu);
+            QVERIFY2(!drawer->isVisibleTo(&form) && !drawer->isEnabled() && !drawer->isOpen(),
+                     menu);
         }
         for (const char* cell : {"ListBoxItem7", "ListBoxItem8"}) {
             const auto* item = form.findChild<QWidget*>(cell);
@@ -99,31 +100,101 @@ private slots:
     {
         TempProgramFolder folder;
         TForm1 form;
-        const char* names[] = {
-            "HeaderToolBar", "SpeedButton1", "Button1", "Button2", "Button6", "Label1", "Label5",
-            "ToolBar1", "Label4", "TabControl1", "TabItem1", "TabItem2", "TabItem3", "TabItem4",
-            "TabItem5", "TabItem6", "TabItem7", "TabItem8", "TabItem9", "MultiView1",
-            "btnSelectAll2", "btnSelectNone2", "btnBackup", "btnQueue", "MultiView2",
-            "btnSelectAll", "btnSelectNone", "btnStop", "btnStart", "btnDelete", "Rectangle3",
-            "lbTodayFileCount", "Label2", "ListBox7", "ListBoxItem7", "ListBoxItem8",
-            "rectBackupToday", "rectBackup5days", "rectBackupByDate", "rectBackupManually",
-            "rectSetup", "rectQueue", "lbBackupToday", "lbBackup5Days", "lbBackupByDate",
-            "lbBackupManually", "lbSettings", "lbViewQueue", "imgRedSpot", "btnBackupTODAY",
-            "btnBackup5Days", "btnBackupFILESByDATE", "btnBackupManually", "btnSettings",
-            "btnViewQueue", "ListBox3", "Button8", "Button13", "Edit1", "Button4", "ListView1",
-            "lblWait", "ListBox2", "VertScrollBox2", "Layout1", "Label8", "edtServer", "Label9",
-            "edtPort", "Label10", "edtAccount", "Label11", "edtPassword", "lbleavepwempty",
-            "btnOK", "Label12", "ListBox4", "ListBox5", "btnAddFolder", "btnDelFolder",
-            "ListBox6", "btnAddExt", "btnDelExt", "Memo1"};
+        const char* names[] = {"HeaderToolBar",
+                               "SpeedButton1",
+                               "Button1",
+                               "Button2",
+                               "Button6",
+                               "Label1",
+                               "Label5",
+                               "ToolBar1",
+                               "Label4",
+                               "TabControl1",
+                               "TabItem1",
+                               "TabItem2",
+                               "TabItem3",
+                               "TabItem4",
+                               "TabItem5",
+                               "TabItem6",
+                               "TabItem7",
+                               "TabItem8",
+                               "TabItem9",
+                               "MultiView1",
+                               "btnSelectAll2",
+                               "btnSelectNone2",
+                               "btnBackup",
+                               "btnQueue",
+                               "MultiView2",
+                               "btnSelectAll",
+                               "btnSelectNone",
+                               "btnStop",
+                               "btnStart",
+                               "btnDelete",
+                               "Rectangle3",
+                               "lbTodayFileCount",
+                               "Label2",
+                               "ListBox7",
+                               "ListBoxItem7",
+                               "ListBoxItem8",
+                               "rectBackupToday",
+                               "rectBackup5days",
+                               "rectBackupByDate",
+                               "rectBackupManually",
+                               "rectSetup",
+                               "rectQueue",
+                               "lbBackupToday",
+                               "lbBackup5Days",
+                               "lbBackupByDate",
+                               "lbBackupManually",
+                               "lbSettings",
+                               "lbViewQueue",
+                               "imgRedSpot",
+                               "btnBackupTODAY",
+                               "btnBackup5Days",
+                               "btnBackupFILESByDATE",
+                               "btnBackupManually",
+                               "btnSettings",
+                               "btnViewQueue",
+                               "ListBox3",
+                               "Button8",
+                               "Button13",
+                               "Edit1",
+                               "Button4",
+                               "ListView1",
+                               "lblWait",
+                               "ListBox2",
+                               "VertScrollBox2",
+                               "Layout1",
+                               "Label8",
+                               "edtServer",
+                               "Label9",
+                               "edtPort",
+                               "Label10",
+                               "edtAccount",
+                               "Label11",
+                               "edtPassword",
+                               "lbleavepwempty",
+                               "btnOK",
+                               "Label12",
+                               "ListBox4",
+                               "ListBox5",
+                               "btnAddFolder",
+                               "btnDelFolder",
+                               "ListBox6",
+                               "btnAddExt",
+                               "btnDelExt",
+                               "Memo1"};
         for (const char* name : names)
             QVERIFY2(form.findChild<QWidget*>(name), name);
         // The pages in order, each in the screen area.
         auto* tabs = form.findChild<QWidget*>("TabControl1");
         for (int i = 1; i <= 9; ++i)
-            QCOMPARE(form.findChild<QWidget*>(QStringLiteral("TabItem%1").arg(i))->parentWidget(), tabs);
+            QCOMPARE(form.findChild<QWidget*>(QStringLiteral("TabItem%1").arg(i))->parentWidget(),
+                     tabs);
         // The side menus' buttons, top to bottom.
         auto order = [&](const char* menu, QStringList expected) {
-            QList<QPushButton*> buttons = form.findChild<QWidget*>(menu)->findChildren<QPushButton*>();
+            QList<QPushButton*> buttons =
+                form.findChild<QWidget*>(menu)->findChildren<QPushButton*>();
             std::sort(buttons.begin(), buttons.end(),
                       [](QPushButton* a, QPushButton* b) { return a->y() < b->y(); });
             QStringList names;
@@ -141,15 +212,15 @@ private slots:
         QVERIFY(order("MultiView1", {"btnSelectAll2", "btnSelectNone2", "btnBackup", "btnQueue"}));
         form.ChangeTab(3);
         QMetaObject::invokeMethod(form.findChild<QWidget*>("Button6"), "click");
-        QVERIFY(order("MultiView2", {"btnSelectAll", "btnSelectNone", "btnStop", "btnStart",
-                                     "btnDelete"}));
+        QVERIFY(order("MultiView2",
+                      {"btnSelectAll", "btnSelectNone", "btnStop", "btnStart", "btnDelete"}));
     }
 
     // The file explorer starts in the shared pictures folder, or in the
     // home folder when there is none.
     void explorerStartsInPictures_data()
     {
-        QTest::addColumn<QString>("userDirs");  // contents of user-dirs.dirs, if any
+        QTest::addColumn<QString>("userDirs");   // contents of user-dirs.dirs, if any
         QTest::addColumn<QString>("makeFolder"); // made under the home folder
         QTest::addColumn<QString>("expected");   // under the home folder
         QTest::newRow("Pictures") << QString() << QStringLiteral("Pictures")
@@ -158,9 +229,8 @@ private slots:
         QTest::newRow("named by the desktop")
             << QStringLiteral("XDG_PICTURES_DIR=\"$HOME/Bilder\"\n") << QStringLiteral("Bilder")
             << QStringLiteral("/Bilder");
-        QTest::newRow("named but missing")
-            << QStringLiteral("XDG_PICTURES_DIR=\"$HOME/Bilder\"\n") << QStringLiteral("Pictures")
-            << QString();
+        QTest::newRow("named but missing") << QStringLiteral("XDG_PICTURES_DIR=\"$HOME/Bilder\"\n")
+                                           << QStringLiteral("Pictures") << QString();
     }
 
     void explorerStartsInPictures()
@@ -257,7 +327,8 @@ private slots:
         folder.write("folder.cfg", "/photos\n");
         folder.write("FileExt.cfg", ".jpg\r\n.png\r\n");
         TForm1 form;
-        QCOMPARE(form.lists().servers, QStringList{"nas|25714|me|d41d8cd98f00b204e9800998ecf8427e"});
+        QCOMPARE(form.lists().servers,
+                 QStringList{"nas|25714|me|d41d8cd98f00b204e9800998ecf8427e"});
         QCOMPARE(form.lists().folders, QStringList{"/photos"});
         QCOMPARE(form.lists().extensions, (QStringList{".jpg", ".png"}));
     }

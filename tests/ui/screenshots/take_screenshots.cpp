@@ -75,15 +75,15 @@ int main(int argc, char* argv[])
 
     // Two jobs report through the observer, as backup workers do.
     kyvane::JobObserver& observer = form;
-    const QStringList morning = jobEntries(
-        QStringLiteral("nas.home"),
-        {"/home/anna/Pictures/IMG_0412.JPG", "/home/anna/Pictures/IMG_0413.JPG",
-         "/home/anna/Pictures/IMG_0414.JPG", "/home/anna/Pictures/VID_0415.MP4",
-         "/home/anna/Pictures/IMG_0416.JPG"});
-    const QStringList evening = jobEntries(
-        QStringLiteral("192.168.1.20"),
-        {"/home/anna/Pictures/trip/DSC_2201.JPG", "/home/anna/Pictures/trip/DSC_2202.JPG",
-         "/home/anna/Pictures/trip/DSC_2203.JPG"});
+    const QStringList morning =
+        jobEntries(QStringLiteral("nas.home"),
+                   {"/home/anna/Pictures/IMG_0412.JPG", "/home/anna/Pictures/IMG_0413.JPG",
+                    "/home/anna/Pictures/IMG_0414.JPG", "/home/anna/Pictures/VID_0415.MP4",
+                    "/home/anna/Pictures/IMG_0416.JPG"});
+    const QStringList evening =
+        jobEntries(QStringLiteral("192.168.1.20"), {"/home/anna/Pictures/trip/DSC_2201.JPG",
+                                                    "/home/anna/Pictures/trip/DSC_2202.JPG",
+                                                    "/home/anna/Pictures/trip/DSC_2203.JPG"});
     kyvane::handOver(observer.context(), [&] {
         observer.AddToDoList(QStringLiteral("091532"), morning, QString());
         observer.SetToDoListProgressbar(QStringLiteral("091532"), 0, 0, 5,
