@@ -7,8 +7,7 @@
 
 // Small helpers for the tests that drive the main window.
 
-// The control named name; the test fails (and the caller returns) when it
-// is missing: use as `auto* b = control<QAbstractButton>(form, "btnStop"); QVERIFY(b);`.
+// The control of the window named name, or null when there is none.
 template <typename T = QWidget> T* control(const kyvane::TForm1& form, const QString& name)
 {
     return form.findChild<T*>(name);
