@@ -9,7 +9,10 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
+#include <QShowEvent>
 
 namespace kyvane {
 
@@ -21,6 +24,7 @@ constexpr int kClientHeight = 570;
 TForm1::TForm1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
+    buildFrame();
     FormCreate();
 }
 
@@ -41,14 +45,35 @@ void TForm1::FormCreate()
 
     ProgramFolder::fix();
 
-    setCurrentLanguage(languageCodeFromText(
-        ReadIni(QStringLiteral("GENERALSETTINGS"), QStringLiteral("LANGUAGE"),
-                QStringLiteral("0"))));
+    // The fourth row of the home page's grid shows as empty space.
+    ListBoxItem7->setVisible(true);
+    ListBoxItem8->setVisible(true);
+
+    setCurrentLanguage(languageCodeFromText(ReadIni(
+        QStringLiteral("GENERALSETTINGS"), QStringLiteral("LANGUAGE"), QStringLiteral("0"))));
+
+    Edit1->setText(sharedPicturesFolder());
 
     m_lists.load();
+
+    hookKeyboardNotifications();
+    navMarker = 0;
+    ChangeTab(Home);
+
+    // Next: resume the job files left in the program folder and remove stale
+    // job logs; then count today's media files for the home page's banner.
 }
 
-bool TForm1::FormCloseQuery() { return MessageBox::askYesNo(this, langText(34)); }
+void TForm1::FormShow()
+{
+    ApplyLanguage();
+    showTodayFileCount();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    return MessageBox::askYesNo(this, langText(34));
+}
 
 void TForm1::FormClose()
 {
@@ -64,6 +89,25 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     FormClose();
     event->accept();
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    // The window system's own show events come after the window is up and
+    // would apply the texts a second time.
+    if (!event->spontaneous())
+        FormShow();
+    QWidget::showEvent(event);
+}
+
+QObject* TForm1::context()
+{
+    return this;
+}
+
+void TForm1::ShowStatusLine(const QString& line)
+{
+    Label4->setText(line);
 }
 
 } // namespace kyvane

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFrame>
+
+namespace kyvane {
+
+// A frame that reports a tap: a press and a release inside it.
+class ClickableFrame : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit ClickableFrame(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+} // namespace kyvane

@@ -1,0 +1,28 @@
+#include "ui/ClickableLabel.h"
+
+#include <QMouseEvent>
+
+namespace kyvane {
+
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool tap = m_pressed && event->button() == Qt::LeftButton &&
+                     rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (tap)
+        emit clicked();
+}
+
+} // namespace kyvane

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLabel>
+
+namespace kyvane {
+
+// A label that reports a tap, for texts that act like links.
+class ClickableLabel final : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ClickableLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+} // namespace kyvane

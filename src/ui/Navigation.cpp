@@ -1,0 +1,246 @@
+// Switching screens, the Back action, the side menus and the hardware Back
+// key of the main window.
+
+#include "i18n/LanguageRes.h"
+#include "ui/FittingLabel.h"
+#include "ui/MainWindow.h"
+#include "ui/SideMenu.h"
+#include "ui/SlideTabControl.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+namespace kyvane {
+
+namespace {
+
+// The language key of each screen's header title; the server editor's title
+// is the selected row of the settings list instead.
+int headerTitleKey(int index)
+{
+    switch (index) {
+    case TForm1::SettingsList:
+        return 6;
+    case TForm1::FileExplorer:
+        return 22;
+    case TForm1::Queue:
+        return 7;
+    case TForm1::GeneralSettings:
+        return 8;
+    case TForm1::BackupFolders:
+        return 23;
+    case TForm1::FileExtensions:
+        return 24;
+    case TForm1::JobLog:
+        return 44;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+int TForm1::currentTabIndex() const
+{
+    return TabControl1->currentIndex();
+}
+
+void TForm1::ChangeTab(int index)
+{
+    if (index < 0 || index >= ScreenCount)
+        return;
+
+    switch (index) {
+    case Home:
+        TabControl1->setCurrentIndex(index);
+        closeSideMenus();
+        Label5->hide();
+        Button2->hide();
+        Button6->hide();
+        SpeedButton1->hide();
+        Label1->show();
+        return;
+
+    case FileExplorer:
+        TabControl1->setCurrentIndex(index);
+        // The folder in Edit1 is listed here, the list cleared first, once
+        // the file explorer's listing is built.
+        Button2->show();
+        Button6->hide();
+        break;
+
+    case Queue:
+        imgRedSpot->hide();
+        TabControl1->setCurrentIndex(index);
+        Button2->hide();
+        Button6->show();
+        break;
+
+    default: // the settings screens, the server editor and the job log
+        TabControl1->setCurrentIndex(index);
+        Button2->hide();
+        Button6->hide();
+        break;
+    }
+
+    Label1->hide();
+    if (index == ServerEditor) {
+        const QListWidgetItem* selected = ListBox3->currentItem();
+        setHeaderTitle(selected ? selected->text() : QString());
+    } else {
+        setHeaderTitle(langText(headerTitleKey(index)));
+    }
+    closeSideMenus();
+    SpeedButton1->show();
+}
+
+void TForm1::setHeaderTitle(const QString& title)
+{
+    Label5->setText(title);
+    Label5->show();
+}
+
+void TForm1::closeSideMenus()
+{
+    for (SideMenu* menu : {MultiView1, MultiView2}) {
+        menu->closeDrawer();
+        menu->setEnabled(false);
+        menu->setVisible(false);
+    }
+}
+
+void TForm1::SpeedButton1Click()
+{
+    BackAction();
+}
+
+void TForm1::Button1Click()
+{
+    BackAction();
+}
+
+void TForm1::BackAction()
+{
+    cancelListing = true;
+    const int current = currentTabIndex();
+    switch (current) {
+    case Home:
+        return;
+    case SettingsList:
+    case FileExplorer:
+        navMarker = current;
+        ChangeTab(Home);
+        return;
+    case Queue:
+        imgRedSpot->hide();
+        ChangeTab(navMarker == FileExplorer ? FileExplorer : Home);
+        return;
+    case ServerEditor:
+    case GeneralSettings:
+        navMarker = current;
+        ChangeTab(SettingsList);
+        return;
+    case BackupFolders:
+    case FileExtensions:
+        navMarker = current;
+        ChangeTab(GeneralSettings);
+        return;
+    case JobLog:
+        Memo1->clear();
+        navMarker = current;
+        ChangeTab(Queue);
+        return;
+    default:
+        return;
+    }
+}
+
+void TForm1::toggleSideMenu(SideMenu* menu)
+{
+    if (menu->isOpen()) {
+        menu->setVisible(false);
+        menu->setEnabled(false);
+        menu->closeDrawer();
+    } else {
+        menu->setVisible(true);
+        menu->setEnabled(true);
+        menu->openDrawer();
+    }
+}
+
+void TForm1::Button2Click()
+{
+    cancelListing = true;
+    if (currentTabIndex() == FileExplorer)
+        toggleSideMenu(MultiView1);
+}
+
+void TForm1::Button6Click()
+{
+    if (currentTabIndex() == Queue)
+        toggleSideMenu(MultiView2);
+}
+
+void TForm1::MultiView1Hidden()
+{
+    MultiView1->setVisible(false);
+    MultiView1->setEnabled(false);
+}
+
+void TForm1::MultiView2Hidden()
+{
+    MultiView2->setVisible(false);
+    MultiView2->setEnabled(false);
+}
+
+void TForm1::TabControl1Change()
+{
+    if (currentTabIndex() == Home) {
+        SpeedButton1->hide();
+        Button2->hide();
+        Button6->hide();
+    }
+}
+
+bool TForm1::isBackKey(int key, Qt::KeyboardModifiers shift)
+{
+    // A desktop keyboard has no Back key of its own: Alt+Left, as in web
+    // browsers, stands in for it.
+    return key == Qt::Key_Back ||
+           (key == Qt::Key_Left && (shift & ~Qt::KeypadModifier) == Qt::AltModifier);
+}
+
+void TForm1::FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat)
+{
+    cancelListing = true;
+    if (!isBackKey(key, shift))
+        return;
+    const int current = currentTabIndex();
+    if (current == Home)
+        return; // the platform's own handling applies
+    key = 0;
+    // A held key repeats its release; it goes back one screen only.
+    if (autoRepeat)
+        return;
+    if (current == FileExplorer) {
+        // The file explorer lists the parent folder of Edit1 here, once its
+        // listing is built; the screen never changes.
+        return;
+    }
+    Button1Click();
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* event)
+{
+    int key = event->key();
+    FormKeyUp(key, event->modifiers(), event->isAutoRepeat());
+    if (key == 0)
+        event->accept();
+    else
+        QWidget::keyReleaseEvent(event);
+}
+
+} // namespace kyvane

@@ -1,0 +1,73 @@
+#include "ui/QueueList.h"
+
+#include "ui/QueueRow.h"
+
+#include <QVBoxLayout>
+
+namespace kyvane {
+
+QueueList::QueueList(QWidget* parent)
+    : QScrollArea(parent), m_rowsHolder(new QWidget), m_rowsLayout(new QVBoxLayout(m_rowsHolder))
+{
+    m_rowsHolder->setObjectName(QStringLiteral("queueRows"));
+    m_rowsLayout->setContentsMargins(0, 0, 0, 0);
+    m_rowsLayout->setSpacing(0);
+    m_rowsLayout->addStretch(1);
+    setWidget(m_rowsHolder);
+    setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAutoFillBackground(false);
+}
+
+int QueueList::count() const
+{
+    return m_rowsLayout->count() - 1; // the last item is the stretch
+}
+
+QueueRow* QueueList::row(int index) const
+{
+    if (index < 0 || index >= count())
+        return nullptr;
+    return static_cast<QueueRow*>(m_rowsLayout->itemAt(index)->widget());
+}
+
+QList<QueueRow*> QueueList::rows() const
+{
+    QList<QueueRow*> all;
+    for (int i = 0; i < count(); ++i)
+        all.append(row(i));
+    return all;
+}
+
+void QueueList::appendRow(QueueRow* row)
+{
+    m_rowsLayout->insertWidget(count(), row);
+    connect(row, &QueueRow::clicked, this, [this, row] { emit rowClicked(row); });
+}
+
+void QueueList::removeRow(QueueRow* row)
+{
+    if (m_rowsLayout->indexOf(row) < 0)
+        return;
+    m_rowsLayout->removeWidget(row);
+    delete row;
+}
+
+void QueueList::clearRows()
+{
+    while (count() > 0)
+        removeRow(row(count() - 1));
+}
+
+QueueRow* QueueList::findRow(const QString& rowName) const
+{
+    for (int i = 0; i < count(); ++i) {
+        QueueRow* candidate = row(i);
+        if (candidate->objectName() == rowName)
+            return candidate;
+    }
+    return nullptr;
+}
+
+} // namespace kyvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QFrame>
+
+class QCheckBox;
+class QLabel;
+
+namespace kyvane {
+
+// The progress row of one job on the Queue screen, named "LI_" + job name.
+// From top to bottom: its check box and text, the file-count bar "PG2_"
+// with the count label "LB_" over it, and the entry bar "PG_" at the very
+// bottom. The parts are found again by their names.
+class QueueRow final : public QFrame
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kHeight = 100;
+    static constexpr int kFileCountBarHeight = 20;
+    static constexpr int kEntryBarHeight = 5;
+
+    // A running row of a job with entryCount entries: unchecked, empty text,
+    // file-count bar 0 to entryCount at 1, empty count label, entry bar 0
+    // to 100 at 0.
+    QueueRow(const QString& jobName, int entryCount, QWidget* parent = nullptr);
+
+    // "LI_" + job name; the job name is this without its first three
+    // characters.
+    QString tagString() const { return m_tagString; }
+
+    // 0 while the job runs, 100 once every entry is done.
+    int finishedMark() const { return m_finishedMark; }
+    void setFinishedMark(int mark);
+
+    // The row text, line breaks as given.
+    QString text() const { return m_rowText; }
+    void setText(const QString& text);
+
+    bool isChecked() const;
+    void setChecked(bool checked);
+    QCheckBox* checkBox() const { return m_check; }
+
+signals:
+    // A tap on the row outside its check box.
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QString m_tagString;
+    QString m_rowText;
+    int m_finishedMark = 0;
+    QCheckBox* m_check;
+    QLabel* m_text;
+    QLabel* m_doneMark;
+    bool m_pressed = false;
+};
+
+} // namespace kyvane
