@@ -17,9 +17,10 @@ bool fail(QString* why, const char* reason)
 
 std::optional<QString> decodeFileName(const QByteArray& base64, QString* why)
 {
+    // Clients pad with "=", so a length that is no multiple of 4 is an error.
     const auto decoded =
         QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded) {
+    if (!decoded || base64.size() % 4 != 0) {
         fail(why, "name is not Base64");
         return std::nullopt;
     }

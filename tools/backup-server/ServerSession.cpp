@@ -212,7 +212,7 @@ void ServerSession::handleCommand(const QString& line)
     const QString text = trimmed(line);
     if (text.isEmpty())
         return;
-    if (text.startsWith(QLatin1String("put ")))
+    if (text == QLatin1String("put") || text.startsWith(QLatin1String("put ")))
         handlePut(text.mid(4));
     else
         send(QStringLiteral("500 unknown command"));
