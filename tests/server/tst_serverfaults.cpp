@@ -175,6 +175,28 @@ private slots:
         QCOMPARE(server.read("bob/s.mov"), content);
     }
 
+    // What arrived before the client went is kept, even while reading was paused.
+    void disconnectWhilePausedKeepsWhatArrived()
+    {
+        constexpr qint64 kChunk = 819200;
+        ServerFixture server;
+        server.options.chunkDelayMs = 2000;
+        QVERIFY(server.start());
+        const QByteArray content = patternBytes(3 * kChunk);
+        ScriptedClient client;
+        QVERIFY(client.connectTo(server.port()));
+        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        client.sendLine(ScriptedClient::putLine(content.size(), "d.mov"));
+        QCOMPARE(client.readLine(), QStringLiteral("200 0"));
+        client.sendRaw("START\r\n" + content.left(kChunk + 300000));
+        QTRY_VERIFY_WITH_TIMEOUT(partialsOf(server).size() == 1 &&
+                                     server.size(partialsOf(server).first()) == kChunk,
+                                 10000);
+        client.close();
+        QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
+        QCOMPARE(server.read(partialsOf(server).value(0)), content.left(kChunk + 300000));
+    }
+
     void putReply_data()
     {
         QTest::addColumn<QString>("reply");

@@ -67,6 +67,7 @@ private slots:
         QTest::newRow("fixed nonce with third field") << "220 welcome,4711,x" << "4711";
         QTest::newRow("nonce with blanks around") << "220 hi, 4711 " << "4711";
         QTest::newRow("no comma: empty nonce") << "220" << "";
+        QTest::newRow("non-ASCII sent as ?") << QString::fromUtf8("220 x,né") << "n?";
     }
 
     void heloAccepted()

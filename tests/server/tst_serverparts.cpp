@@ -105,7 +105,8 @@ private slots:
         QTest::addColumn<bool>("safe");
         QTest::newRow("plain") << "bob" << true;
         QTest::newRow("inner blank") << "my photos" << true;
-        QTest::newRow("Chinese") << QString::fromUtf8("小明") << true;
+        QTest::newRow("Chinese: sent as ??") << QString::fromUtf8("小明") << false;
+        QTest::newRow("accented") << QString::fromUtf8("josé") << false;
         QTest::newRow("parent") << ".." << false;
         QTest::newRow("dot") << "." << false;
         QTest::newRow("path") << "a/b" << false;

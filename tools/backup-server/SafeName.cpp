@@ -61,6 +61,10 @@ bool isSafeAccountName(const QString& name, QString* why)
         return false;
     if (name.front().isSpace() || name.back().isSpace())
         return fail(why, "name begins or ends with a blank");
+    for (const QChar c : name) {
+        if (c.unicode() > 0x7F)
+            return fail(why, "name is not 7-bit ASCII");
+    }
     return true;
 }
 

@@ -41,7 +41,9 @@ void ServerSession::start()
     m_transcript.event(m_number, QStringLiteral("open ") + peer);
     qCInfo(lcServer) << "connection" << m_number << "from" << peer;
 
-    const QString greeting = m_options.greeting.value_or(greetingFor(makeNonce()));
+    // The nonce is what the client reads: the greeting as it goes on the wire.
+    const QString greeting = decodeLine(
+        encodeLine(m_options.greeting.value_or(greetingFor(makeNonce()))).chopped(2));
     m_nonce = nonceOfGreeting(greeting);
     send(greeting);
 }
