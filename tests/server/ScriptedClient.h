@@ -77,9 +77,9 @@ public:
         m_greeting = readLine();
         const qsizetype first = m_greeting.indexOf(QLatin1Char(','));
         const qsizetype second = m_greeting.indexOf(QLatin1Char(','), first + 1);
-        m_nonce = first < 0 ? QString()
-                            : m_greeting.mid(first + 1, second < 0 ? -1 : second - first - 1)
-                                  .trimmed();
+        m_nonce = first < 0
+                      ? QString()
+                      : m_greeting.mid(first + 1, second < 0 ? -1 : second - first - 1).trimmed();
         return m_greeting;
     }
     QString nonce() const { return m_nonce; }
@@ -90,9 +90,9 @@ public:
     }
     QString authLine(const QString& account, const QString& password) const
     {
-        return QStringLiteral("auth %1 %2").arg(
-            account,
-            kyvane::LockboxMD5(kyvane::passwordDigest(password) + QLatin1Char('=') + m_nonce));
+        return QStringLiteral("auth %1 %2")
+            .arg(account,
+                 kyvane::LockboxMD5(kyvane::passwordDigest(password) + QLatin1Char('=') + m_nonce));
     }
 
     // Greeting, helo and auth; returns the reply to the auth line.

@@ -41,7 +41,10 @@ public:
 
     quint16 port() const { return m_server->serverPort(); }
     QString root() const { return options.root; }
-    QString file(const QString& relative) const { return options.root + QLatin1Char('/') + relative; }
+    QString file(const QString& relative) const
+    {
+        return options.root + QLatin1Char('/') + relative;
+    }
 
     QByteArray read(const QString& relative) const
     {

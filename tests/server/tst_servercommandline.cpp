@@ -33,13 +33,31 @@ private slots:
     void everyOption()
     {
         ServerCommandLine commandLine;
-        QVERIFY2(commandLine.parse(args({"--listen", "0.0.0.0", "--port", "0", "--root", "/srv/b",
-                                         "--account", "bob:pw:with:colons", "--account",
-                                         "my photos:x", "--transcript", "t.txt", "--no-sync",
-                                         "--refuse-helo", "--refuse-auth",
-                                         "--close-after-bytes", "4096", "--no-ack",
-                                         "--close-instead-of-ack", "--greeting", "421 busy",
-                                         "--chunk-delay-ms", "250", "--put-reply", "200 -5"})),
+        QVERIFY2(commandLine.parse(args({"--listen",
+                                         "0.0.0.0",
+                                         "--port",
+                                         "0",
+                                         "--root",
+                                         "/srv/b",
+                                         "--account",
+                                         "bob:pw:with:colons",
+                                         "--account",
+                                         "my photos:x",
+                                         "--transcript",
+                                         "t.txt",
+                                         "--no-sync",
+                                         "--refuse-helo",
+                                         "--refuse-auth",
+                                         "--close-after-bytes",
+                                         "4096",
+                                         "--no-ack",
+                                         "--close-instead-of-ack",
+                                         "--greeting",
+                                         "421 busy",
+                                         "--chunk-delay-ms",
+                                         "250",
+                                         "--put-reply",
+                                         "200 -5"})),
                  qPrintable(commandLine.errorText()));
         const ServerOptions& o = commandLine.options();
         QCOMPARE(o.listenAddress, QHostAddress(QHostAddress::AnyIPv4));

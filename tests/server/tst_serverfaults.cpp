@@ -205,8 +205,10 @@ private slots:
         QTest::addColumn<bool>("stored");
         QTest::newRow("201") << "201" << qint64(-1) << QString() << false;
         QTest::newRow("202 without offset") << "202" << qint64(0) << "250 stored" << true;
-        QTest::newRow("negative offset taken as 0") << "200 -5" << qint64(0) << "250 stored" << true;
-        QTest::newRow("offset the server never had") << "200 5" << qint64(5) << "250 dropped" << false;
+        QTest::newRow("negative offset taken as 0")
+            << "200 -5" << qint64(0) << "250 stored" << true;
+        QTest::newRow("offset the server never had")
+            << "200 5" << qint64(5) << "250 dropped" << false;
     }
 
     void putReply()

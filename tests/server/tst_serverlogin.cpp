@@ -64,9 +64,12 @@ private slots:
         QTest::addColumn<QString>("greeting"); // empty: the server's own
         QTest::addColumn<QString>("nonce");
         QTest::newRow("own greeting") << QString() << QString();
-        QTest::newRow("fixed nonce with third field") << "220 welcome,4711,x" << "4711";
-        QTest::newRow("nonce with blanks around") << "220 hi, 4711 " << "4711";
-        QTest::newRow("no comma: empty nonce") << "220" << "";
+        QTest::newRow("fixed nonce with third field") << "220 welcome,4711,x"
+                                                      << "4711";
+        QTest::newRow("nonce with blanks around") << "220 hi, 4711 "
+                                                  << "4711";
+        QTest::newRow("no comma: empty nonce") << "220"
+                                               << "";
         QTest::newRow("non-ASCII sent as ?") << QString::fromUtf8("220 x,né") << "n?";
     }
 
@@ -94,12 +97,18 @@ private slots:
         QTest::addColumn<QString>("account");
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("right") << "bob" << "secret" << true;
-        QTest::newRow("account with blanks") << "my photos" << "pass word" << true;
-        QTest::newRow("wrong password") << "bob" << "Secret" << false;
-        QTest::newRow("unknown account") << "alice" << "secret" << false;
-        QTest::newRow("account of another's password") << "my photos" << "secret" << false;
-        QTest::newRow("empty account") << "" << "secret" << false;
+        QTest::newRow("right") << "bob"
+                               << "secret" << true;
+        QTest::newRow("account with blanks") << "my photos"
+                                             << "pass word" << true;
+        QTest::newRow("wrong password") << "bob"
+                                        << "Secret" << false;
+        QTest::newRow("unknown account") << "alice"
+                                         << "secret" << false;
+        QTest::newRow("account of another's password") << "my photos"
+                                                       << "secret" << false;
+        QTest::newRow("empty account") << ""
+                                       << "secret" << false;
     }
 
     void auth()
@@ -214,8 +223,7 @@ private slots:
             QCOMPARE(client.readLine(), QStringLiteral("100 welcome"));
             QString ack;
             const QByteArray content = "RAWDATA\r\nput 1 x none none none\r\n";
-            QCOMPARE(client.upload("a.jpg", content, &ack),
-                     QStringLiteral("200 0"));
+            QCOMPARE(client.upload("a.jpg", content, &ack), QStringLiteral("200 0"));
             QCOMPARE(ack, QStringLiteral("250 stored"));
         }
         // Lines of two connections may interleave; one at a time keeps the order fixed.

@@ -19,11 +19,16 @@ private slots:
     {
         QTest::addColumn<QString>("greeting");
         QTest::addColumn<QString>("nonce");
-        QTest::newRow("three fields") << "220 welcome,4711,x" << "4711";
-        QTest::newRow("two fields") << "220 kyvane-server ready,abc" << "abc";
-        QTest::newRow("code alone") << "220" << "";
-        QTest::newRow("blanks trimmed") << "220 x,\t 42 \t" << "42";
-        QTest::newRow("empty second field") << "220 x,,y" << "";
+        QTest::newRow("three fields") << "220 welcome,4711,x"
+                                      << "4711";
+        QTest::newRow("two fields") << "220 kyvane-server ready,abc"
+                                    << "abc";
+        QTest::newRow("code alone") << "220"
+                                    << "";
+        QTest::newRow("blanks trimmed") << "220 x,\t 42 \t"
+                                        << "42";
+        QTest::newRow("empty second field") << "220 x,,y"
+                                            << "";
     }
 
     void nonceOfGreeting()

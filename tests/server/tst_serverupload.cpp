@@ -60,13 +60,14 @@ private slots:
         QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
         for (int i = 0; i < 3; ++i) {
             QString ack;
-            QCOMPARE(client.upload(QStringLiteral("f%1.jpg").arg(i), patternBytes(3000 + i, char(i)),
-                                   &ack),
+            QCOMPARE(client.upload(QStringLiteral("f%1.jpg").arg(i),
+                                   patternBytes(3000 + i, char(i)), &ack),
                      QStringLiteral("200 0"));
             QCOMPARE(ack, QStringLiteral("250 stored"));
         }
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(server.read(QStringLiteral("bob/f%1.jpg").arg(i)), patternBytes(3000 + i, char(i)));
+            QCOMPARE(server.read(QStringLiteral("bob/f%1.jpg").arg(i)),
+                     patternBytes(3000 + i, char(i)));
     }
 
     void fileHeldWholeIsNotSentAgain()
@@ -104,8 +105,8 @@ private slots:
         QCOMPARE(client.upload("README", first), QStringLiteral("200 0"));
         QCOMPARE(client.upload("README", longer), QStringLiteral("200 0"));
 
-        QCOMPARE(server.allFiles(), (QStringList{"bob/IMG (2).jpg", "bob/IMG (3).jpg", "bob/IMG.jpg",
-                                                 "bob/README", "bob/README (2)"}));
+        QCOMPARE(server.allFiles(), (QStringList{"bob/IMG (2).jpg", "bob/IMG (3).jpg",
+                                                 "bob/IMG.jpg", "bob/README", "bob/README (2)"}));
         QCOMPARE(server.read("bob/IMG.jpg"), first);
         QCOMPARE(server.read("bob/IMG (2).jpg"), longer);
         QCOMPARE(server.read("bob/IMG (3).jpg"), sameSizeLater);
@@ -307,10 +308,12 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QDateTime>("modified"); // invalid: not set
-        QTest::newRow("all with time") << "put 3 YS5qcGc= 2024/05/17;08:03:09 2024/05/18;09:04:10 2024/05/19;10:05:11"
-                                       << QDateTime(QDate(2024, 5, 18), QTime(9, 4, 10), Qt::UTC);
-        QTest::newRow("midnight as day alone") << "put 3 YS5qcGc= 2024/05/17 2024/05/18 none"
-                                               << QDateTime(QDate(2024, 5, 18), QTime(0, 0), Qt::UTC);
+        QTest::newRow("all with time")
+            << "put 3 YS5qcGc= 2024/05/17;08:03:09 2024/05/18;09:04:10 2024/05/19;10:05:11"
+            << QDateTime(QDate(2024, 5, 18), QTime(9, 4, 10), Qt::UTC);
+        QTest::newRow("midnight as day alone")
+            << "put 3 YS5qcGc= 2024/05/17 2024/05/18 none"
+            << QDateTime(QDate(2024, 5, 18), QTime(0, 0), Qt::UTC);
         QTest::newRow("modified none") << "put 3 YS5qcGc= none none none" << QDateTime();
     }
 

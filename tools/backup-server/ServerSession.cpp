@@ -19,8 +19,8 @@ using namespace protocol;
 
 ServerSession::ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
                              BackupStorage& storage, Transcript& transcript, QObject* parent)
-    : QObject(parent), m_socket(socket), m_number(number), m_options(options),
-      m_storage(storage), m_transcript(transcript)
+    : QObject(parent), m_socket(socket), m_number(number), m_options(options), m_storage(storage),
+      m_transcript(transcript)
 {
     m_socket->setParent(this);
     // With a slow-down the socket holds no more than one chunk, so the
@@ -42,8 +42,8 @@ void ServerSession::start()
     qCInfo(lcServer) << "connection" << m_number << "from" << peer;
 
     // The nonce is what the client reads: the greeting as it goes on the wire.
-    const QString greeting = decodeLine(
-        encodeLine(m_options.greeting.value_or(greetingFor(makeNonce()))).chopped(2));
+    const QString greeting =
+        decodeLine(encodeLine(m_options.greeting.value_or(greetingFor(makeNonce()))).chopped(2));
     m_nonce = nonceOfGreeting(greeting);
     send(greeting);
 }
