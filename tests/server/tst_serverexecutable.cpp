@@ -19,8 +19,8 @@ private slots:
         const QString root = dir.filePath("root");
         QProcess server;
         server.setProgram(QStringLiteral(KYVANE_SERVER_PATH));
-        server.setArguments(
-            {"--port", "0", "--root", root, "--account", "bob:secret", "--no-sync"});
+        // Files are synced before the acknowledgement, as a user's server does.
+        server.setArguments({"--port", "0", "--root", root, "--account", "bob:secret"});
         server.setProcessChannelMode(QProcess::SeparateChannels);
         server.start();
         QVERIFY2(server.waitForStarted(10000), qPrintable(server.errorString()));
