@@ -2,6 +2,7 @@
 #include "ServerFixture.h"
 #include "transfer/Digest.h"
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -205,6 +206,49 @@ private slots:
         ScriptedClient next;
         QVERIFY(next.connectTo(server.port()));
         QCOMPARE(next.login("bob", "secret"), QStringLiteral("100 welcome"));
+    }
+
+    // Seeded noise with many line ends, at each step of the dialogue: the
+    // server may close the connection but keeps serving others.
+    void garbageAtEveryStep_data()
+    {
+        QTest::addColumn<int>("steps"); // login lines sent before the noise
+        QTest::newRow("before helo") << 0;
+        QTest::newRow("before auth") << 1;
+        QTest::newRow("logged in") << 2;
+    }
+
+    void garbageAtEveryStep()
+    {
+        QFETCH(int, steps);
+        ServerFixture server;
+        QVERIFY(server.start());
+        QRandomGenerator random(4711 + steps);
+        QByteArray noise(256 * 1024, Qt::Uninitialized);
+        for (char& byte : noise) {
+            const quint32 r = random.bounded(64);
+            byte = r < 4 ? '\n' : r < 6 ? ' ' : r < 8 ? 'p' : char(random.bounded(256));
+        }
+        noise.replace("\nput ", "\nput 1 ");
+        {
+            ScriptedClient client;
+            QVERIFY(client.connectTo(server.port()));
+            client.readGreeting();
+            const QStringList lines{client.heloLine(), client.authLine("bob", "secret")};
+            for (int i = 0; i < steps; ++i) {
+                client.sendLine(lines[i]);
+                QVERIFY(!client.readLine().isNull());
+            }
+            client.sendRaw(noise);
+            client.close();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
+        ScriptedClient next;
+        QVERIFY(next.connectTo(server.port()));
+        QCOMPARE(next.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QString ack;
+        QCOMPARE(next.upload("after.jpg", "ok", &ack), QStringLiteral("200 0"));
+        QCOMPARE(ack, QStringLiteral("250 stored"));
     }
 
     void transcriptRecordsLinesAndEvents()
