@@ -59,12 +59,8 @@ void BackupServer::acceptConnections()
     while (QTcpSocket* socket = m_tcpServer->nextPendingConnection()) {
         auto* session = new ServerSession(socket, ++m_connectionCount, m_options, m_storage,
                                           m_transcript, this);
-        ++m_openConnections;
         connect(session, &ServerSession::fileStored, this, &BackupServer::fileStored);
-        connect(session, &ServerSession::finished, this, [this, session] {
-            --m_openConnections;
-            session->deleteLater();
-        });
+        connect(session, &ServerSession::finished, session, &QObject::deleteLater);
         session->start();
     }
 }

@@ -30,7 +30,6 @@ public:
     quint16 serverPort() const;
 
     const ServerOptions& options() const { return m_options; }
-    int openConnections() const { return m_openConnections; }
 
 signals:
     void fileStored(const QString& account, const QString& path);
@@ -43,7 +42,6 @@ private:
     Transcript m_transcript;
     QTcpServer* m_tcpServer;
     quint64 m_connectionCount = 0;
-    int m_openConnections = 0;
     QString m_error;
 };
 

@@ -53,8 +53,8 @@ void BackupServerThread::stop()
         return;
     if (m_server) {
         BackupServer* server = m_server;
-        QMetaObject::invokeMethod(server, [server] { delete server; },
-                                  Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            server, [server] { delete server; }, Qt::BlockingQueuedConnection);
         m_server = nullptr;
     }
     m_thread.quit();

@@ -59,8 +59,7 @@ QString BackupStorage::versionName(const QString& name, int version)
     return name.left(dot) + number + name.mid(dot);
 }
 
-std::optional<QString> BackupStorage::findWhole(const QString& account,
-                                                const PutRequest& put) const
+std::optional<QString> BackupStorage::findWhole(const QString& account, const PutRequest& put) const
 {
     const QString folder = accountFolder(account) + QLatin1Char('/');
     // Versions are stored without gaps, so the first missing one ends the search.
@@ -88,10 +87,10 @@ std::unique_ptr<PartialUpload> BackupStorage::openPartial(const QString& account
     if (busy) {
         // Another connection is appending to the shared partial: receive this
         // copy on the side so the two never write into one file.
-        path = folder + QStringLiteral("/.%1.%2.partial")
-                            .arg(put.name)
-                            .arg(QRandomGenerator::system()->generate64(), 16, 16,
-                                 QLatin1Char('0'));
+        path =
+            folder + QStringLiteral("/.%1.%2.partial")
+                         .arg(put.name)
+                         .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
     }
 
     auto upload = std::make_unique<PartialUpload>(*this, account, put, path, busy);

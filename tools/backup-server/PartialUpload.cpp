@@ -8,8 +8,8 @@
 
 namespace kyvane::server {
 
-PartialUpload::PartialUpload(BackupStorage& storage, QString account, PutRequest put,
-                             QString path, bool privateFile)
+PartialUpload::PartialUpload(BackupStorage& storage, QString account, PutRequest put, QString path,
+                             bool privateFile)
     : m_storage(storage), m_account(std::move(account)), m_put(std::move(put)),
       m_path(std::move(path)), m_private(privateFile), m_file(m_path)
 {

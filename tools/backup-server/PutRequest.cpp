@@ -21,10 +21,9 @@ bool parseTimeField(const QString& text, QDateTime& moment)
     if (!m.hasMatch())
         return false;
     const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    const QTime time = m.hasCaptured(4)
-                           ? QTime(m.captured(4).toInt(), m.captured(5).toInt(),
-                                   m.captured(6).toInt())
-                           : QTime(0, 0);
+    const QTime time = m.hasCaptured(4) ? QTime(m.captured(4).toInt(), m.captured(5).toInt(),
+                                                m.captured(6).toInt())
+                                        : QTime(0, 0);
     if (!date.isValid() || !time.isValid())
         return false;
     moment = QDateTime(date, time, Qt::UTC);

@@ -17,9 +17,10 @@ bool fail(QString* why, const char* reason)
 
 std::optional<QString> decodeFileName(const QByteArray& base64, QString* why)
 {
+    // Clients pad with "=", so a length that is no multiple of 4 is an error.
     const auto decoded =
         QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded) {
+    if (!decoded || base64.size() % 4 != 0) {
         fail(why, "name is not Base64");
         return std::nullopt;
     }
@@ -60,6 +61,10 @@ bool isSafeAccountName(const QString& name, QString* why)
         return false;
     if (name.front().isSpace() || name.back().isSpace())
         return fail(why, "name begins or ends with a blank");
+    for (const QChar c : name) {
+        if (c.unicode() > 0x7F)
+            return fail(why, "name is not 7-bit ASCII");
+    }
     return true;
 }
 

@@ -24,8 +24,9 @@ std::optional<QString> decodeFileName(const QByteArray& base64, QString* why = n
 // not one of the server's own partial-file names.
 bool isSafeFileName(const QString& name, QString* why = nullptr);
 
-// An account name that can serve as the account's folder: the file name rules,
-// and no blanks at either end.
+// An account name that can serve as the account's folder and that a client
+// can send: the file name rules, no blanks at either end, and 7-bit ASCII only
+// (clients send every other character as "?").
 bool isSafeAccountName(const QString& name, QString* why = nullptr);
 
 } // namespace safename

@@ -57,8 +57,7 @@ ServerCommandLine::ServerCommandLine()
                         "instead of acknowledging it.")},
         {kGreeting, QStringLiteral("Test fault: greet with TEXT instead of the usual greeting."),
          QStringLiteral("TEXT")},
-        {kChunkDelayMs,
-         QStringLiteral("Test fault: pause N ms after every 819200 bytes received."),
+        {kChunkDelayMs, QStringLiteral("Test fault: pause N ms after every 819200 bytes received."),
          QStringLiteral("N")},
         {kPutReply, QStringLiteral("Test fault: answer every put line with TEXT."),
          QStringLiteral("TEXT")},
@@ -78,7 +77,8 @@ bool ServerCommandLine::parse(const QStringList& arguments)
         return fail(m_parser.errorText());
     m_helpRequested = m_parser.isSet(QStringLiteral("help"));
     if (!m_parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("unexpected argument: ") + m_parser.positionalArguments().first());
+        return fail(QStringLiteral("unexpected argument: ") +
+                    m_parser.positionalArguments().first());
 
     if (m_parser.isSet(kListen)) {
         const QString text = m_parser.value(kListen);

@@ -14,8 +14,8 @@ QString makeNonce()
     QString nonce;
     nonce.reserve(kLength);
     for (int i = 0; i < kLength; ++i)
-        nonce.append(QLatin1Char(kAlphabet[QRandomGenerator::system()->bounded(
-            int(sizeof(kAlphabet) - 1))]));
+        nonce.append(QLatin1Char(
+            kAlphabet[QRandomGenerator::system()->bounded(int(sizeof(kAlphabet) - 1))]));
     return nonce;
 }
 

@@ -19,8 +19,8 @@ using namespace protocol;
 
 ServerSession::ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
                              BackupStorage& storage, Transcript& transcript, QObject* parent)
-    : QObject(parent), m_socket(socket), m_number(number), m_options(options),
-      m_storage(storage), m_transcript(transcript)
+    : QObject(parent), m_socket(socket), m_number(number), m_options(options), m_storage(storage),
+      m_transcript(transcript)
 {
     m_socket->setParent(this);
     // With a slow-down the socket holds no more than one chunk, so the
@@ -39,9 +39,11 @@ void ServerSession::start()
     const QString peer =
         QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
     m_transcript.event(m_number, QStringLiteral("open ") + peer);
-    qCInfo(lcServer) << "connection" << m_number << "from" << peer;
+    qCInfo(lcServer).noquote() << "connection" << m_number << "from" << peer;
 
-    const QString greeting = m_options.greeting.value_or(greetingFor(makeNonce()));
+    // The nonce is what the client reads: the greeting as it goes on the wire.
+    const QString greeting =
+        decodeLine(encodeLine(m_options.greeting.value_or(greetingFor(makeNonce()))).chopped(2));
     m_nonce = nonceOfGreeting(greeting);
     send(greeting);
 }
@@ -69,7 +71,7 @@ void ServerSession::onDisconnected()
     m_pauseTimer.stop();
     m_upload.reset();
     m_transcript.event(m_number, QStringLiteral("closed"));
-    qCInfo(lcServer) << "connection" << m_number << "closed";
+    qCInfo(lcServer).noquote() << "connection" << m_number << "closed";
     disconnect(m_socket, nullptr, this, nullptr);
     emit finished();
 }
@@ -126,7 +128,7 @@ bool ServerSession::takeData(bool ignorePause)
 
     QString error;
     if (!m_dropData && !m_upload->write(m_buffer.constData(), got, &error)) {
-        qCWarning(lcServer) << "connection" << m_number << "cannot write:" << error;
+        qCWarning(lcServer).noquote() << "connection" << m_number << "cannot write:" << error;
         abortConnection(QStringLiteral("write failed: ") + error);
         return false;
     }
@@ -197,12 +199,12 @@ void ServerSession::handleAuth(const QString& line)
                        safename::isSafeAccountName(account) &&
                        proof == expectedProof(*password, m_nonce);
     if (!valid) {
-        qCInfo(lcServer) << "connection" << m_number << "login refused for" << account;
+        qCInfo(lcServer).noquote() << "connection" << m_number << "login refused for" << account;
         closeWithReply(QStringLiteral("401 login refused"));
         return;
     }
     m_account = account;
-    qCInfo(lcServer) << "connection" << m_number << "logged in as" << account;
+    qCInfo(lcServer).noquote() << "connection" << m_number << "logged in as" << account;
     send(QStringLiteral("100 welcome"));
     m_state = State::Commands;
 }
@@ -212,7 +214,7 @@ void ServerSession::handleCommand(const QString& line)
     const QString text = trimmed(line);
     if (text.isEmpty())
         return;
-    if (text.startsWith(QLatin1String("put ")))
+    if (text == QLatin1String("put") || text.startsWith(QLatin1String("put ")))
         handlePut(text.mid(4));
     else
         send(QStringLiteral("500 unknown command"));
@@ -238,8 +240,8 @@ void ServerSession::handlePut(const QString& arguments)
     }
     m_upload = m_storage.openPartial(m_account, *put, &problem);
     if (!m_upload) {
-        qCWarning(lcServer) << "connection" << m_number << "cannot receive" << put->name << ":"
-                            << problem;
+        qCWarning(lcServer).noquote()
+            << "connection" << m_number << "cannot receive" << put->name << ":" << problem;
         closeWithReply(QStringLiteral("451 ") + problem);
         return;
     }
@@ -310,13 +312,13 @@ void ServerSession::finishFile()
     m_upload.reset();
     if (stored.isEmpty()) {
         // No acknowledgement, so the client does not take the file as stored.
-        qCWarning(lcServer) << "connection" << m_number << "cannot store:" << error;
+        qCWarning(lcServer).noquote() << "connection" << m_number << "cannot store:" << error;
         abortConnection(QStringLiteral("store failed: ") + error);
         return;
     }
     const QString relative = QDir(m_storage.root()).relativeFilePath(stored);
     m_transcript.event(m_number, QStringLiteral("stored ") + relative);
-    qCInfo(lcServer) << "connection" << m_number << "stored" << relative;
+    qCInfo(lcServer).noquote() << "connection" << m_number << "stored" << relative;
     emit fileStored(m_account, stored);
     if (!m_options.noAck)
         send(QStringLiteral("250 stored"));
@@ -338,7 +340,7 @@ void ServerSession::closeWithReply(const QString& line)
 
 void ServerSession::abortConnection(const QString& reason)
 {
-    qCInfo(lcServer) << "connection" << m_number << reason;
+    qCInfo(lcServer).noquote() << "connection" << m_number << reason;
     m_transcript.event(m_number, reason);
     m_state = State::Closed;
     m_upload.reset();

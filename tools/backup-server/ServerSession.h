@@ -79,9 +79,9 @@ private:
     QString m_account;
 
     std::unique_ptr<PartialUpload> m_upload;
-    bool m_dropData = false;       // receive the bytes but keep none of them
-    qint64 m_remaining = 0;        // file bytes still expected
-    qint64 m_bytesReceived = 0;    // file bytes on this connection
+    bool m_dropData = false;    // receive the bytes but keep none of them
+    qint64 m_remaining = 0;     // file bytes still expected
+    qint64 m_bytesReceived = 0; // file bytes on this connection
     qint64 m_bytesSincePause = 0;
     bool m_paused = false;
     bool m_finished = false;

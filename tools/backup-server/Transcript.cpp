@@ -10,7 +10,8 @@ bool Transcript::open(const QString& path, QString* error)
     if (m_file.open(QIODevice::WriteOnly | QIODevice::Append))
         return true;
     if (error)
-        *error = QStringLiteral("cannot open the transcript %1: %2").arg(path, m_file.errorString());
+        *error =
+            QStringLiteral("cannot open the transcript %1: %2").arg(path, m_file.errorString());
     return false;
 }
 

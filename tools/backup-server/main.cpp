@@ -2,6 +2,7 @@
 #include "ServerCommandLine.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLoggingCategory>
 
 #include <cstdio>
@@ -27,12 +28,15 @@ int main(int argc, char* argv[])
 
     // Connections, logins and stored files go to standard error.
     QLoggingCategory::setFilterRules(QStringLiteral("kyvane.server.info=true"));
+    qSetMessagePattern(QStringLiteral("%{time yyyy-MM-dd hh:mm:ss} %{message}"));
 
     kyvane::server::BackupServer server(commandLine.options());
     if (!server.listen()) {
         std::fprintf(stderr, "kyvane-server: %s\n", qPrintable(server.errorString()));
         return 1;
     }
+    std::fprintf(stderr, "kyvane-server: storing into %s\n",
+                 qPrintable(QDir::toNativeSeparators(QDir(server.options().root).absolutePath())));
     std::printf("listening on %s:%u\n", qPrintable(server.serverAddress().toString()),
                 unsigned(server.serverPort()));
     std::fflush(stdout);

@@ -1,0 +1,162 @@
+#include "BackupServerThread.h"
+#include "BackupStorage.h"
+#include "PutRequest.h"
+#include "SafeName.h"
+#include "ServerProtocol.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace kyvane::server;
+
+// The pieces of the server that need no connection.
+class TestServerParts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nonceOfGreeting_data()
+    {
+        QTest::addColumn<QString>("greeting");
+        QTest::addColumn<QString>("nonce");
+        QTest::newRow("three fields") << "220 welcome,4711,x"
+                                      << "4711";
+        QTest::newRow("two fields") << "220 kyvane-server ready,abc"
+                                    << "abc";
+        QTest::newRow("code alone") << "220"
+                                    << "";
+        QTest::newRow("blanks trimmed") << "220 x,\t 42 \t"
+                                        << "42";
+        QTest::newRow("empty second field") << "220 x,,y"
+                                            << "";
+    }
+
+    void nonceOfGreeting()
+    {
+        QFETCH(QString, greeting);
+        QFETCH(QString, nonce);
+        QCOMPARE(protocol::nonceOfGreeting(greeting), nonce);
+    }
+
+    void ownGreetingCarriesItsNonce()
+    {
+        const QString nonce = protocol::makeNonce();
+        QCOMPARE(protocol::nonceOfGreeting(protocol::greetingFor(nonce)), nonce);
+        QVERIFY(protocol::greetingFor(nonce).startsWith(QLatin1String("220")));
+    }
+
+    void offsetOfReply_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<qint64>("offset");
+        QTest::newRow("200 with offset") << "200 12345" << qint64(12345);
+        QTest::newRow("blanks before offset") << "200   7" << qint64(7);
+        QTest::newRow("no blank") << "202" << qint64(0);
+        QTest::newRow("not a number") << "200 later" << qint64(0);
+        QTest::newRow("negative") << "200 -5" << qint64(-5);
+    }
+
+    void offsetOfReply()
+    {
+        QFETCH(QString, reply);
+        QFETCH(qint64, offset);
+        QCOMPARE(protocol::offsetOfReply(reply), offset);
+    }
+
+    void decodeLineMarksBytesAbove7F()
+    {
+        QCOMPARE(protocol::decodeLine("a\xc3\xa9z"), QString::fromUtf8("a\uFFFD\uFFFDz"));
+        QCOMPARE(protocol::encodeLine(QString::fromUtf8("é ok")), QByteArray("? ok\r\n"));
+    }
+
+    void versionName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("first keeps the name") << "IMG.jpg" << 1 << "IMG.jpg";
+        QTest::newRow("second") << "IMG.jpg" << 2 << "IMG (2).jpg";
+        QTest::newRow("last dot") << "a.tar.gz" << 3 << "a.tar (3).gz";
+        QTest::newRow("no extension") << "README" << 2 << "README (2)";
+        QTest::newRow("leading dot is no extension") << ".profile" << 2 << ".profile (2)";
+    }
+
+    void versionName()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, version);
+        QFETCH(QString, expected);
+        QCOMPARE(BackupStorage::versionName(name, version), expected);
+    }
+
+    void putRequestFields()
+    {
+        QString why;
+        const auto put = PutRequest::parse(
+            QStringLiteral("1234 %1 2024/05/17 2024/05/18;09:04:10 2024/05/19;10:05:11")
+                .arg(QString::fromLatin1(QString::fromUtf8("照片.jpg").toUtf8().toBase64())),
+            &why);
+        QVERIFY2(put, qPrintable(why));
+        QCOMPARE(put->size, 1234);
+        QCOMPARE(put->name, QString::fromUtf8("照片.jpg"));
+        QCOMPARE(put->created, QDateTime(QDate(2024, 5, 17), QTime(0, 0), Qt::UTC));
+        QCOMPARE(put->modified, QDateTime(QDate(2024, 5, 18), QTime(9, 4, 10), Qt::UTC));
+        QCOMPARE(put->captured, QStringLiteral("2024/05/19;10:05:11"));
+    }
+
+    void accountNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("plain") << "bob" << true;
+        QTest::newRow("inner blank") << "my photos" << true;
+        QTest::newRow("Chinese: sent as ??") << QString::fromUtf8("小明") << false;
+        QTest::newRow("accented") << QString::fromUtf8("josé") << false;
+        QTest::newRow("parent") << ".." << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("path") << "a/b" << false;
+        QTest::newRow("escape") << "../x" << false;
+        QTest::newRow("backslash") << "a\\b" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blank at end") << "bob " << false;
+        QTest::newRow("tab") << "b\tob" << false;
+    }
+
+    void accountNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, safe);
+        QCOMPARE(safename::isSafeAccountName(name), safe);
+    }
+
+    void serverRefusesAnUnsafeAccount()
+    {
+        QTemporaryDir dir;
+        ServerOptions options;
+        options.port = 0;
+        options.root = dir.filePath("root");
+        options.accounts.insert(QStringLiteral("../escape"), QStringLiteral("pw"));
+        BackupServerThread server(options);
+        QString error;
+        QVERIFY(!server.start(&error));
+        QVERIFY2(error.contains(QLatin1String("../escape")), qPrintable(error));
+    }
+
+    void serverReportsAPortInUse()
+    {
+        QTemporaryDir dir;
+        ServerOptions options;
+        options.port = 0;
+        options.root = dir.filePath("root");
+        BackupServerThread first(options);
+        QVERIFY(first.start());
+        options.port = first.serverPort();
+        BackupServerThread second(options);
+        QString error;
+        QVERIFY(!second.start(&error));
+        QVERIFY2(error.contains(QString::number(options.port)), qPrintable(error));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerParts)
+#include "tst_serverparts.moc"
