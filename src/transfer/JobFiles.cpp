@@ -38,15 +38,6 @@ QStringList pendingJobNames()
     return names;
 }
 
-std::optional<QStringList> readJob(const QString& jobName)
-{
-    QString error;
-    auto entries = ListFile::read(jobFilePath(jobName), &error);
-    if (!entries)
-        qCWarning(lcTransfer) << "job" << jobName << "cannot be read:" << error;
-    return entries;
-}
-
 QString writeJob(const QString& jobName, const QStringList& entries)
 {
     return ListFile::write(jobFilePath(jobName), entries);

@@ -19,9 +19,6 @@ QString jobLogPath(const QString& jobName);
 // ignored), in the order the folder listing gives them.
 QStringList pendingJobNames();
 
-// The entries of a job file; nothing when it cannot be read.
-std::optional<QStringList> readJob(const QString& jobName);
-
 // Writes a job file atomically. Empty string on success, else the error.
 QString writeJob(const QString& jobName, const QStringList& entries);
 

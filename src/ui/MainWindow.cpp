@@ -5,6 +5,9 @@
 #include "core/SharedState.h"
 #include "core/Version.h"
 #include "i18n/LanguageRes.h"
+#include "transfer/JobFiles.h"
+#include "transfer/ObserverChannel.h"
+#include "transfer/RunningJobs.h"
 #include "ui/MessageBox.h"
 
 #include <QCloseEvent>
@@ -21,14 +24,19 @@ constexpr int kClientWidth = 358;
 constexpr int kClientHeight = 570;
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent)
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent), m_channel(std::make_shared<ObserverChannel>(this))
 {
     setObjectName(QStringLiteral("Form1"));
     buildFrame();
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // Workers that still run must not reach a window that is going.
+    m_channel->close();
+}
 
 // The start-up of the program, in its fixed order. No step may stop the ones
 // after it: every file read here falls back to a default when it is bad.
@@ -60,8 +68,12 @@ void TForm1::FormCreate()
     navMarker = 0;
     ChangeTab(Home);
 
-    // Next: resume the job files left in the program folder and remove stale
-    // job logs; then count today's media files for the home page's banner.
+    // Workers of the jobs left unfinished; their rows appear once the event
+    // loop runs. A job file that cannot be read is passed over.
+    startJobFiles(false);
+    JobFiles::removeStaleJobLogs();
+
+    // Next: count today's media files for the home page's banner.
 }
 
 void TForm1::FormShow()
@@ -79,6 +91,12 @@ void TForm1::FormClose()
 {
     stopRequested = true;
     m_lists.servers.clear();
+    // From here no worker waits for this window, so waiting for them cannot
+    // deadlock. Each finishes its chunk and writes its job log; one stuck on
+    // the network is left behind after a short while, and its job resumes at
+    // the next start.
+    m_channel->close();
+    RunningJobs::waitForNone(QDeadlineTimer(kCloseWaitMs));
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

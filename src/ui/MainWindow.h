@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/AppLists.h"
+#include "core/EngineSettings.h"
 #include "transfer/JobObserver.h"
 
 #include <QRectF>
 #include <QWidget>
 
 #include <atomic>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -22,7 +24,9 @@ namespace kyvane {
 class ClickableFrame;
 class ClickableLabel;
 class FittingLabel;
+class ObserverChannel;
 class QueueList;
+class QueueRow;
 class SideMenu;
 class SlideTabControl;
 
@@ -59,6 +63,16 @@ public:
     ~TForm1() override;
 
     const AppLists& lists() const { return m_lists; }
+
+    // The backup workers' way to this window. Closed when the window closes,
+    // so that no worker ever waits for it again.
+    std::shared_ptr<ObserverChannel> observerChannel() const { return m_channel; }
+
+    // Tests run workers with shorter time-outs.
+    void setEngineSettingsForTesting(const EngineSettings& settings) { m_engineSettings = settings; }
+
+    // How long closing waits for running workers to write their job logs.
+    static constexpr int kCloseWaitMs = 2000;
 
     // Switches to screen index (0 to 8) and sets the header for it; any other
     // index does nothing.
@@ -145,6 +159,17 @@ private:
     void showTodayFileCount();
     static QString sharedPicturesFolder();
 
+    // Queue commands and the job log (QueueCommands.cpp).
+    void connectQueueCommands();
+    // Starts a worker for every job file left in the program folder.
+    void startJobFiles(bool reportUnreadable);
+    void btnStartClick();
+    void btnStopClick();
+    void btnDeleteClick();
+    void btnSelectAllClick();
+    void btnSelectNoneClick();
+    void ListBox2ItemClick(QueueRow* row);
+
     // File explorer (ExplorerScreen.cpp).
     void btnQueueClick();
 
@@ -155,6 +180,8 @@ private:
 
     // Window state.
     AppLists m_lists;
+    std::shared_ptr<ObserverChannel> m_channel;
+    EngineSettings m_engineSettings;
     // Where Back on the Queue screen returns: 2 to the file explorer, any
     // other value home.
     int navMarker = 0;

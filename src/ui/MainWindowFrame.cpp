@@ -50,6 +50,8 @@ void TForm1::buildFrame()
     column->addWidget(buildHeader());
     column->addWidget(buildScreenArea(), 1);
     column->addWidget(buildStatusBar());
+
+    connectQueueCommands();
 }
 
 QWidget* TForm1::buildHeader()

@@ -22,8 +22,6 @@ void TForm1::buildQueuePage(QWidget* page)
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(ListBox2);
-    // The side menu's commands and the row click (the job log) come with the
-    // queue commands.
 }
 
 void TForm1::AddToDoList(const QString& tname, const QStringList& files, const QString& currentfile)

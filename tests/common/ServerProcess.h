@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
@@ -12,9 +14,12 @@
 class ServerProcess
 {
 public:
-    // executable: path of kyvane-server; extra: more command-line options.
+    // executable: path of kyvane-server; extra: more command-line options;
+    // folder: where the root and transcript go (a temporary folder).
     ServerProcess(const QString& executable, const QStringList& extra = {},
-                  const QString& listen = QStringLiteral("127.0.0.1"))
+                  const QString& listen = QStringLiteral("127.0.0.1"), const QString& folder = {})
+        : m_dir(folder.isEmpty() ? QDir::tempPath() + QStringLiteral("/kyvane-server-XXXXXX")
+                                 : folder + QStringLiteral("/kyvane-server-XXXXXX"))
     {
         m_process.setProgram(executable);
         QStringList arguments{"--listen", listen, "--port", "0", "--root", root(),

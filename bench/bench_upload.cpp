@@ -1,0 +1,222 @@
+// Upload throughput of the real worker reporting into the real window,
+// against a plain socket sender of the same bytes to the same server, and
+// the worker's peak memory for two file sizes.
+//
+//   bench_upload SERVER_EXE [--runs N] [--size BYTES]
+//   bench_upload SERVER_EXE --memory FILE     (one upload; prints peak RSS)
+#include "PlainSender.h"
+#include "ServerProcess.h"
+
+#include "core/ProgramFolder.h"
+#include "i18n/LanguageRes.h"
+#include "transfer/Digest.h"
+#include "transfer/TFileGenius.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+
+using namespace kyvane;
+
+namespace {
+
+const QString kAccount = QStringLiteral("anna");
+const QString kPassword = QStringLiteral("secret");
+
+void makeDataFile(const QString& path, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot create %s", qPrintable(path));
+    QByteArray block(8 << 20, Qt::Uninitialized);
+    for (qsizetype i = 0; i < block.size(); ++i)
+        block[i] = static_cast<char>((i * 2654435761u) >> 24);
+    for (qint64 written = 0; written < size;) {
+        const qint64 part = std::min<qint64>(block.size(), size - written);
+        file.write(block.constData(), part);
+        written += part;
+    }
+}
+
+// A fresh name for the same bytes, so the server never answers "it exists".
+QString freshLink(const QString& data, int run)
+{
+    const QString link = data + QStringLiteral(".run%1.jpg").arg(run);
+    QFile::remove(link);
+    if (!QFile::link(data, link) && !QFile::copy(data, link))
+        qFatal("cannot link %s", qPrintable(link));
+    return link;
+}
+
+void forgetStored(const ServerProcess& server, const QString& path)
+{
+    QFile::remove(server.root() + "/" + kAccount + "/" + QFileInfo(path).fileName());
+    QFile::remove(path);
+}
+
+// One upload by the worker into the window; seconds.
+double clientRun(TForm1& form, const ServerProcess& server, const QString& path)
+{
+    const QString entry = QStringLiteral("%1|%2|%3|%4|%5")
+                              .arg(server.address(), QString::number(server.port()), kAccount,
+                                   passwordDigest(kPassword), path);
+    const QString job = QStringLiteral("090000");
+    QElapsedTimer timer;
+    timer.start();
+    TFileGenius* worker = TFileGenius::Create({entry}, job, form.observerChannel());
+    if (!worker)
+        qFatal("worker did not start");
+    // The window's thread serves the worker's hand-overs until it ends.
+    QEventLoop loop;
+    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return seconds;
+}
+
+double plainRun(const ServerProcess& server, const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    // On a thread of its own like the worker, with the main thread idle.
+    std::thread sender([&] { error = plainSend(server.address(), server.port(), kAccount, kPassword, path); });
+    sender.join();
+    if (!error.isEmpty())
+        qFatal("plain sender: %s", qPrintable(error));
+    return timer.nsecsElapsed() / 1e9;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+long peakRssKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Files live in memory, so that neither the disk of the client nor that of
+// the server decides the figures.
+const QString kScratch = QStringLiteral("/dev/shm");
+const QStringList kServerOptions{QStringLiteral("--no-sync")};
+
+struct Setup
+{
+    QTemporaryDir dir{kScratch + QStringLiteral("/kyvane-bench-XXXXXX")};
+    std::unique_ptr<TForm1> form;
+
+    Setup()
+    {
+        ProgramFolder::setForTesting(dir.path());
+        form = std::make_unique<TForm1>();
+        form->show();
+    }
+};
+
+// One upload of a file the parent made; prints the peak memory before and
+// after it.
+int memoryMode(const QString& serverExe, const QString& data)
+{
+    Setup setup;
+    ServerProcess server(serverExe, kServerOptions, QStringLiteral("127.0.0.1"), kScratch);
+    if (!server.isListening())
+        qFatal("server did not start");
+    const QString path = freshLink(data, 0);
+    const long before = peakRssKiB();
+    clientRun(*setup.form, server, path);
+    std::printf("%ld %ld\n", before, peakRssKiB());
+    forgetStored(server, path);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        qFatal("usage: bench_upload SERVER_EXE [--runs N] [--size BYTES] | --memory BYTES");
+    const QString serverExe = args.takeFirst();
+    int runs = 5;
+    qint64 size = qint64(1) << 30;
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--memory")
+            return memoryMode(serverExe, args[i + 1]);
+        if (args[i] == "--runs")
+            runs = args[i + 1].toInt();
+        if (args[i] == "--size")
+            size = args[i + 1].toLongLong();
+    }
+
+    InitLanguageTable();
+    Setup setup;
+    ServerProcess server(serverExe, kServerOptions, QStringLiteral("127.0.0.1"), kScratch);
+    if (!server.isListening())
+        qFatal("server did not start");
+    const QString data = setup.dir.path() + "/data.bin";
+    makeDataFile(data, size);
+
+    std::vector<double> plain;
+    std::vector<double> client;
+    // One of each first to warm the page cache and the server.
+    for (int run = -1; run < runs; ++run) {
+        const QString a = freshLink(data, 2 * run + 100);
+        const double p = plainRun(server, a);
+        forgetStored(server, a);
+        const QString b = freshLink(data, 2 * run + 101);
+        const double c = clientRun(*setup.form, server, b);
+        forgetStored(server, b);
+        if (run >= 0) {
+            plain.push_back(p);
+            client.push_back(c);
+        }
+    }
+    const double mib = size / double(1 << 20);
+    const double plainRate = mib / median(plain);
+    const double clientRate = mib / median(client);
+    std::printf("upload of %.0f MiB, median of %d alternating runs\n", mib, runs);
+    std::printf("  plain sender:       %8.0f MiB/s\n", plainRate);
+    std::printf("  worker + window:    %8.0f MiB/s\n", clientRate);
+    std::printf("  ratio worker/plain: %8.2f   (target >= 0.90)\n", clientRate / plainRate);
+
+    // Peak memory of one upload each, in fresh processes.
+    for (const qint64 bytes : {qint64(100) << 20, qint64(1) << 30}) {
+        const QString file = setup.dir.path() + QStringLiteral("/memory-%1.bin").arg(bytes);
+        makeDataFile(file, bytes);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {serverExe, "--memory", file});
+        child.waitForFinished(-1);
+        const QStringList fields = QString::fromUtf8(child.readAllStandardOutput()).split(' ');
+        if (fields.size() == 2)
+            std::printf("  peak RSS, %5lld MiB file: %6ld KiB, %ld KiB before the upload\n",
+                        bytes >> 20, fields[1].trimmed().toLong(), fields[0].toLong());
+        else
+            std::printf("  peak RSS, %lld MiB file: failed: %s\n", bytes >> 20,
+                        qPrintable(QString::fromUtf8(child.readAllStandardError())));
+        QFile::remove(file);
+    }
+    return 0;
+}

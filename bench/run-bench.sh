@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds an optimised, unsanitised copy of Kyvane and prints the benchmark
+# figures. Figures are ratios against a reference measured in the same run,
+# because these machines are noisy.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$here/kyvane.sh" build >/dev/null
+build="$here/build-bench"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKYVANE_BUILD_TESTS=OFF \
+    -DKYVANE_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" --parallel "$(nproc)" --target bench_upload kyvane-server >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_upload" "$build/kyvane-server" "$@"

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/EngineSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace kyvane {
+
+class ObserverChannel;
+
+// What came of starting the job files of the program folder.
+struct JobStartReport
+{
+    QStringList started;        // job names a worker was started for
+    QStringList alreadyRunning; // left alone: a worker runs on them
+    QStringList unreadable;     // "name: reason" of job files that cannot be read
+};
+
+// Starts a worker for every "*.kyv" directly in the program folder, in
+// listing order. A job file without lines is left alone, an unreadable one is
+// passed over (and told in the report), and a job a worker runs on already
+// is never started twice.
+JobStartReport startPendingJobs(const std::shared_ptr<ObserverChannel>& observer,
+                                const EngineSettings& settings = EngineSettings{});
+
+} // namespace kyvane
