@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace kyvane {
@@ -47,7 +48,11 @@ QString captureTimeFromCreationTime(const QString& toolOutput)
     const qsizetype t = text.indexOf(QLatin1Char('T'));
     if (t >= 0)
         text[t] = QLatin1Char(';');
-    return text.size() == 19 ? text : kNone;
+    // The result travels as one field of a blank-separated line: anything but
+    // "YYYY/MM/DD;hh:mm:ss" (a blank instead of the "T", stray text) is none.
+    static const QRegularExpression form(
+        QStringLiteral("^[0-9]{4}/[0-9]{2}/[0-9]{2};[0-9]{2}:[0-9]{2}:[0-9]{2}$"));
+    return form.match(text).hasMatch() ? text : kNone;
 }
 
 QString videoCaptureTime(const QString& fullPath, const EngineSettings& settings)

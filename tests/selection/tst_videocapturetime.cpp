@@ -96,9 +96,15 @@ private slots:
         QTest::newRow("split over stderr and stdout")
             << QByteArray("printf '2023-05-01' >&2; printf 'T12:34:56.0\\n'")
             << "2023/05/01;12:34:56";
-        // Nothing in the text is converted, only shaped.
-        QTest::newRow("no check of the digits")
-            << QByteArray("printf 'abcd-ef-ghTij:kl:mn.0'") << "abcd/ef/gh;ij:kl:mn";
+        // Only the capture-time form passes: the value goes into a line of
+        // blank-separated fields, so a blank or any other stray character
+        // would break it.
+        QTest::newRow("letters for digits")
+            << QByteArray("printf 'abcd-ef-ghTij:kl:mn.0'") << "none";
+        QTest::newRow("blank instead of T")
+            << QByteArray("printf '2023-05-01 12:34:56.000000Z\n'") << "none";
+        QTest::newRow("19 characters of another kind")
+            << QByteArray("printf 'Duration: 00:01:02.5'") << "none";
         // The first "." decides even with much more output after it; the
         // tool is drained, so it never blocks on a full pipe.
         QTest::newRow("long output after the time")

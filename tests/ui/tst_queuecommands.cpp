@@ -1,0 +1,285 @@
+// The Queue screen's commands and the job log view, with real workers
+// uploading to kyvane-server on 127.0.0.1.
+#include "ServerProcess.h"
+#include "TempProgramFolder.h"
+#include "UiTestHelpers.h"
+#include "core/ListFile.h"
+#include "core/SharedState.h"
+#include "i18n/LanguageRes.h"
+#include "transfer/Digest.h"
+#include "transfer/RunningJobs.h"
+#include "ui/MessageBox.h"
+#include "ui/QueueList.h"
+#include "ui/QueueRow.h"
+#include "ui/SideMenu.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace kyvane;
+
+namespace {
+
+constexpr qint64 kChunk = 819200;
+constexpr int kLongWaitMs = 120000;
+
+bool noWorkerRunning() { return RunningJobs::names().isEmpty(); }
+
+} // namespace
+
+class TestQueueCommands : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> m_folder;
+
+    QString mediaFile(const QString& name, qint64 size)
+    {
+        QDir().mkpath(m_folder->file("media"));
+        const QString path = m_folder->file("media/" + name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(size, 'k')) != size)
+            qFatal("cannot write fixture");
+        return path;
+    }
+
+    QString entry(const ServerProcess& server, const QString& path) const
+    {
+        return QStringLiteral("%1|%2|anna|%3|%4")
+            .arg(server.address(), QString::number(server.port()),
+                 passwordDigest(QStringLiteral("secret")), path);
+    }
+
+    void writeJob(const QString& name, const QStringList& entries)
+    {
+        QCOMPARE(ListFile::write(m_folder->file(name + ".kyv"), entries), QString());
+    }
+
+    static QueueList* queue(const TForm1& form) { return control<QueueList>(form, "ListBox2"); }
+
+    static QueueRow* rowOf(const TForm1& form, const QString& job)
+    {
+        return queue(form)->findRow("LI_" + job);
+    }
+
+    // Opens the Queue screen's side menu and presses one of its buttons.
+    static void pressQueueCommand(TForm1& form, const QString& button)
+    {
+        if (form.currentTabIndex() != TForm1::Queue)
+            form.ChangeTab(TForm1::Queue);
+        auto* menu = control<SideMenu>(form, "MultiView2");
+        if (!menu->isOpen())
+            control<QToolButton>(form, "Button6")->click();
+        QVERIFY(menu->isOpen());
+        auto* command = control<QPushButton>(form, button);
+        QVERIFY(command && command->isEnabled());
+        command->click();
+    }
+
+    static void clickRow(QueueRow* row)
+    {
+        QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(row->width() / 2, 40));
+    }
+
+    std::unique_ptr<TForm1> newForm()
+    {
+        auto form = std::make_unique<TForm1>();
+        form->show();
+        return form;
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TempProgramFolder>();
+        stopRequested = false;
+        setCurrentLanguage(kLanguageEnglish);
+    }
+
+    void cleanup()
+    {
+        stopRequested = true; // let any worker a failed test left behind end
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        stopRequested = false;
+    }
+
+    // Two job files at start-up: two workers, two rows named after the
+    // files; both finish and their job files go. A job file without lines
+    // stays and gets no row; a stale log goes, one in a subfolder stays.
+    void startupResumesJobFiles()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        writeJob("100000", {entry(server, mediaFile("a.jpg", 100))});
+        writeJob("110000", {entry(server, mediaFile("b.jpg", 200))});
+        writeJob("120000", {});
+        m_folder->write("090000.kyvlog", "old\r\n");
+        m_folder->write("100000.kyvlog", "last run\r\n");
+        m_folder->makeFolder("sub");
+        m_folder->write("sub/080000.kyvlog", "not ours\r\n");
+
+        auto form = newForm();
+        QVERIFY(!m_folder->exists("090000.kyvlog"));
+        QVERIFY(m_folder->exists("sub/080000.kyvlog"));
+        QTRY_COMPARE_WITH_TIMEOUT(queue(*form)->count(), 2, kLongWaitMs);
+        QVERIFY(rowOf(*form, "100000") && rowOf(*form, "110000"));
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QCOMPARE(rowOf(*form, "100000")->finishedMark(), 100);
+        QCOMPARE(rowOf(*form, "110000")->finishedMark(), 100);
+        QVERIFY(!m_folder->exists("100000.kyv"));
+        QVERIFY(!m_folder->exists("110000.kyv"));
+        QVERIFY(m_folder->exists("120000.kyv"));
+        QVERIFY(QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("a.jpg Backup OK"));
+        QCOMPARE(server.countLines("put"), 2);
+    }
+
+    void stopThenStart()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "50"});
+        QVERIFY(server.isListening());
+        writeJob("100000", {entry(server, mediaFile("a.jpg", 6 * kChunk)),
+                            entry(server, mediaFile("b.jpg", 10))});
+        auto form = newForm();
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000"), kLongWaitMs);
+
+        pressQueueCommand(*form, "btnStop");
+        QVERIFY(stopRequested);
+        QVERIFY(!control<SideMenu>(*form, "MultiView2")->isOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QVERIFY(m_folder->exists("100000.kyv")); // stopped, not finished
+        QueueRow* stoppedRow = rowOf(*form, "100000");
+        QCOMPARE(stoppedRow->finishedMark(), 0);
+        QVERIFY(QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("a.jpg cancelled"));
+
+        pressQueueCommand(*form, "btnStart");
+        QVERIFY(!stopRequested);
+        QVERIFY(!control<SideMenu>(*form, "MultiView2")->isOpen());
+        // The old row went; the new worker adds its own.
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QCOMPARE(queue(*form)->count(), 1);
+        QCOMPARE(rowOf(*form, "100000")->finishedMark(), 100);
+        QVERIFY(!m_folder->exists("100000.kyv"));
+    }
+
+    void startLeavesRunningJobAndEmptyJobFileAlone()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "100"});
+        QVERIFY(server.isListening());
+        writeJob("100000", {entry(server, mediaFile("a.jpg", 8 * kChunk))});
+        auto form = newForm();
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000"), kLongWaitMs);
+        writeJob("120000", {});
+
+        pressQueueCommand(*form, "btnStart"); // while 100000 still runs
+        QCOMPARE(queue(*form)->count(), 1);   // its row stays
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QCOMPARE(server.countLines("put"), 1); // never two workers on it
+        QCOMPARE(queue(*form)->count(), 1);
+        QVERIFY(m_folder->exists("120000.kyv"));
+        QVERIFY(!rowOf(*form, "120000"));
+    }
+
+    void deleteFinishedRowLeavesOthersRunning()
+    {
+        ServerProcess fast(KYVANE_SERVER);
+        ServerProcess slow(KYVANE_SERVER, {"--chunk-delay-ms", "100"});
+        QVERIFY(fast.isListening() && slow.isListening());
+        writeJob("100000", {entry(fast, mediaFile("a.jpg", 10))});
+        writeJob("110000", {entry(slow, mediaFile("b.jpg", 8 * kChunk))});
+        auto form = newForm();
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000") &&
+                                     rowOf(*form, "100000")->finishedMark() == 100 &&
+                                     !RunningJobs::isRunning("100000"),
+                                 kLongWaitMs);
+        QVERIFY(m_folder->exists("100000.kyvlog"));
+
+        rowOf(*form, "100000")->setChecked(true);
+        pressQueueCommand(*form, "btnDelete");
+        QVERIFY(!rowOf(*form, "100000"));
+        QVERIFY(!m_folder->exists("100000.kyvlog"));
+        QVERIFY(!stopRequested);
+        QVERIFY(RunningJobs::isRunning("110000"));
+
+        // An unfinished row: every job stops, its files go with it.
+        rowOf(*form, "110000")->setChecked(true);
+        pressQueueCommand(*form, "btnDelete");
+        QVERIFY(stopRequested);
+        QVERIFY(!rowOf(*form, "110000"));
+        QVERIFY(!m_folder->exists("110000.kyv"));
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QCOMPARE(queue(*form)->count(), 0);
+    }
+
+    void selectAllAndNone()
+    {
+        writeJob("100000", {"nowhere|1|a|d|" + m_folder->file("missing1.jpg")});
+        writeJob("110000", {"nowhere|1|a|d|" + m_folder->file("missing2.jpg")});
+        auto form = newForm();
+        QTRY_COMPARE_WITH_TIMEOUT(queue(*form)->count(), 2, kLongWaitMs);
+        pressQueueCommand(*form, "btnSelectAll");
+        QVERIFY(control<SideMenu>(*form, "MultiView2")->isOpen());
+        for (QueueRow* row : queue(*form)->rows())
+            QVERIFY(row->isChecked());
+        pressQueueCommand(*form, "btnSelectNone");
+        for (QueueRow* row : queue(*form)->rows())
+            QVERIFY(!row->isChecked());
+    }
+
+    void rowOpensTheJobLog()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "100"});
+        QVERIFY(server.isListening());
+        writeJob("100000", {entry(server, mediaFile("a.jpg", 8 * kChunk))});
+        writeJob("110000", {entry(server, mediaFile("b.jpg", 8 * kChunk))});
+        m_folder->write("100000.kyvlog", QString::fromUtf8("1/2/26 10:00:00  [x][DONE] ü.jpg Backup OK\r\n\r\n").toUtf8());
+        auto form = newForm();
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000") && rowOf(*form, "110000"), kLongWaitMs);
+        form->ChangeTab(TForm1::Queue);
+        auto* memo = control<QPlainTextEdit>(*form, "Memo1");
+
+        // A running job shows the log of its earlier run.
+        clickRow(rowOf(*form, "100000"));
+        QCOMPARE(form->currentTabIndex(), int(TForm1::JobLog));
+        QCOMPARE(memo->toPlainText(),
+                 QString::fromUtf8("1/2/26 10:00:00  [x][DONE] ü.jpg Backup OK\n\n"));
+        control<QToolButton>(*form, "SpeedButton1")->click();
+        QCOMPARE(form->currentTabIndex(), int(TForm1::Queue));
+        QVERIFY(memo->toPlainText().isEmpty());
+
+        // Without an earlier log the screen is empty.
+        clickRow(rowOf(*form, "110000"));
+        QCOMPARE(form->currentTabIndex(), int(TForm1::JobLog));
+        QVERIFY(memo->toPlainText().isEmpty());
+    }
+
+    // Closing with a worker running: it stops at its next chunk and writes
+    // its log before the window is gone; the job file stays for next time.
+    void closeStopsWorkersAndKeepsTheirJobs()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "100"});
+        QVERIFY(server.isListening());
+        writeJob("100000", {entry(server, mediaFile("a.jpg", 20 * kChunk))});
+        auto form = newForm();
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000") &&
+                                     control<QLabel>(*form, "LB_100000")->text() == "0 / 1",
+                                 kLongWaitMs);
+        MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+        QElapsedTimer closing;
+        closing.start();
+        QVERIFY(form->close());
+        // Bounded: no hang, however the worker fares.
+        QVERIFY(closing.elapsed() < TForm1::kCloseWaitMs + 10000);
+        QVERIFY(stopRequested);
+        QVERIFY(noWorkerRunning());
+        QVERIFY(m_folder->exists("100000.kyv"));
+        QVERIFY(QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("a.jpg cancelled"));
+        form.reset();
+    }
+};
+
+QTEST_MAIN(TestQueueCommands)
+#include "tst_queuecommands.moc"
