@@ -3,6 +3,7 @@
 #include "PutRequest.h"
 #include "SafeName.h"
 #include "ServerProtocol.h"
+#include "transfer/WireFormat.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -15,58 +16,11 @@ class TestServerParts : public QObject
     Q_OBJECT
 
 private slots:
-    void nonceOfGreeting_data()
-    {
-        QTest::addColumn<QString>("greeting");
-        QTest::addColumn<QString>("nonce");
-        QTest::newRow("three fields") << "220 welcome,4711,x"
-                                      << "4711";
-        QTest::newRow("two fields") << "220 kyvane-server ready,abc"
-                                    << "abc";
-        QTest::newRow("code alone") << "220"
-                                    << "";
-        QTest::newRow("blanks trimmed") << "220 x,\t 42 \t"
-                                        << "42";
-        QTest::newRow("empty second field") << "220 x,,y"
-                                            << "";
-    }
-
-    void nonceOfGreeting()
-    {
-        QFETCH(QString, greeting);
-        QFETCH(QString, nonce);
-        QCOMPARE(protocol::nonceOfGreeting(greeting), nonce);
-    }
-
     void ownGreetingCarriesItsNonce()
     {
         const QString nonce = protocol::makeNonce();
-        QCOMPARE(protocol::nonceOfGreeting(protocol::greetingFor(nonce)), nonce);
+        QCOMPARE(kyvane::wire::nonceFromGreeting(protocol::greetingFor(nonce)), nonce);
         QVERIFY(protocol::greetingFor(nonce).startsWith(QLatin1String("220")));
-    }
-
-    void offsetOfReply_data()
-    {
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<qint64>("offset");
-        QTest::newRow("200 with offset") << "200 12345" << qint64(12345);
-        QTest::newRow("blanks before offset") << "200   7" << qint64(7);
-        QTest::newRow("no blank") << "202" << qint64(0);
-        QTest::newRow("not a number") << "200 later" << qint64(0);
-        QTest::newRow("negative") << "200 -5" << qint64(-5);
-    }
-
-    void offsetOfReply()
-    {
-        QFETCH(QString, reply);
-        QFETCH(qint64, offset);
-        QCOMPARE(protocol::offsetOfReply(reply), offset);
-    }
-
-    void decodeLineMarksBytesAbove7F()
-    {
-        QCOMPARE(protocol::decodeLine("a\xc3\xa9z"), QString::fromUtf8("a\uFFFD\uFFFDz"));
-        QCOMPARE(protocol::encodeLine(QString::fromUtf8("é ok")), QByteArray("? ok\r\n"));
     }
 
     void versionName_data()

@@ -6,6 +6,7 @@
 #include "SafeName.h"
 #include "ServerLogging.h"
 #include "ServerProtocol.h"
+#include "transfer/WireFormat.h"
 #include "Transcript.h"
 
 #include <QDir>
@@ -16,6 +17,10 @@
 namespace kyvane::server {
 
 using namespace protocol;
+using wire::decodeLine;
+using wire::encodeLine;
+using wire::kMaxLineBytes;
+using wire::trimControls;
 
 ServerSession::ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
                              BackupStorage& storage, Transcript& transcript, QObject* parent)
@@ -44,7 +49,7 @@ void ServerSession::start()
     // The nonce is what the client reads: the greeting as it goes on the wire.
     const QString greeting =
         decodeLine(encodeLine(m_options.greeting.value_or(greetingFor(makeNonce()))).chopped(2));
-    m_nonce = nonceOfGreeting(greeting);
+    m_nonce = wire::nonceFromGreeting(greeting);
     send(greeting);
 }
 
@@ -174,9 +179,9 @@ void ServerSession::handleLine(const QString& line)
 
 void ServerSession::handleHelo(const QString& line)
 {
-    const QString text = trimmed(line);
+    const QString text = trimControls(line);
     const bool isHelo = text == QLatin1String("helo") || text.startsWith(QLatin1String("helo "));
-    if (m_options.refuseHelo || !isHelo || trimmed(text.mid(5)) != expectedHelo(m_nonce)) {
+    if (m_options.refuseHelo || !isHelo || trimControls(text.mid(5)) != expectedHelo(m_nonce)) {
         closeWithReply(QStringLiteral("500 helo refused"));
         return;
     }
@@ -186,7 +191,7 @@ void ServerSession::handleHelo(const QString& line)
 
 void ServerSession::handleAuth(const QString& line)
 {
-    const QString text = trimmed(line);
+    const QString text = trimControls(line);
     QString account;
     QString proof;
     const qsizetype lastBlank = text.lastIndexOf(QLatin1Char(' '));
@@ -211,7 +216,7 @@ void ServerSession::handleAuth(const QString& line)
 
 void ServerSession::handleCommand(const QString& line)
 {
-    const QString text = trimmed(line);
+    const QString text = trimControls(line);
     if (text.isEmpty())
         return;
     if (text == QLatin1String("put") || text.startsWith(QLatin1String("put ")))
@@ -268,7 +273,7 @@ void ServerSession::handleForcedPutReply(const PutRequest& put)
         closeWithReply(QStringLiteral("451 ") + problem);
         return;
     }
-    const qint64 offset = std::clamp<qint64>(offsetOfReply(reply), 0, put.size);
+    const qint64 offset = std::clamp<qint64>(wire::resumeOffset(reply), 0, put.size);
     m_dropData = offset > m_upload->heldBytes();
     if (!m_dropData && !m_upload->truncateTo(offset, &problem)) {
         closeWithReply(QStringLiteral("451 ") + problem);
@@ -280,7 +285,7 @@ void ServerSession::handleForcedPutReply(const PutRequest& put)
 
 void ServerSession::handleStart(const QString& line)
 {
-    if (trimmed(line) != QLatin1String("START")) {
+    if (trimControls(line) != QLatin1String("START")) {
         closeWithReply(QStringLiteral("500 expected START"));
         return;
     }
