@@ -11,17 +11,12 @@ ClickableFrame::ClickableFrame(QWidget* parent) : QFrame(parent)
 
 void ClickableFrame::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    event->accept();
+    m_tap.press(event);
 }
 
 void ClickableFrame::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool tap = m_pressed && event->button() == Qt::LeftButton &&
-                     rect().contains(event->position().toPoint());
-    m_pressed = false;
-    event->accept();
-    if (tap)
+    if (m_tap.release(event, rect()))
         emit clicked();
 }
 

@@ -11,17 +11,12 @@ ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    event->accept();
+    m_tap.press(event);
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool tap = m_pressed && event->button() == Qt::LeftButton &&
-                     rect().contains(event->position().toPoint());
-    m_pressed = false;
-    event->accept();
-    if (tap)
+    if (m_tap.release(event, rect()))
         emit clicked();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/TapTracker.h"
+
 #include <QLabel>
 
 namespace kyvane {
@@ -20,7 +22,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool m_pressed = false;
+    TapTracker m_tap;
 };
 
 } // namespace kyvane

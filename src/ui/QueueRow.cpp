@@ -101,17 +101,12 @@ void QueueRow::setChecked(bool checked)
 
 void QueueRow::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    event->accept();
+    m_tap.press(event);
 }
 
 void QueueRow::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool tap = m_pressed && event->button() == Qt::LeftButton &&
-                     rect().contains(event->position().toPoint());
-    m_pressed = false;
-    event->accept();
-    if (tap)
+    if (m_tap.release(event, rect()))
         emit clicked();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/TapTracker.h"
+
 #include <QFrame>
 
 class QCheckBox;
@@ -56,7 +58,7 @@ private:
     QCheckBox* m_check;
     QLabel* m_text;
     QLabel* m_doneMark;
-    bool m_pressed = false;
+    TapTracker m_tap;
 };
 
 } // namespace kyvane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMouseEvent>
+#include <QRect>
+
+namespace kyvane {
+
+// Tells a tap from other mouse use: a left press followed by a left release
+// inside the widget. Shared by the widgets that act on a tap.
+class TapTracker
+{
+public:
+    void press(QMouseEvent* event)
+    {
+        m_pressed = event->button() == Qt::LeftButton;
+        event->accept();
+    }
+
+    // True when this release completes a tap inside area.
+    bool release(QMouseEvent* event, const QRect& area)
+    {
+        const bool tap = m_pressed && event->button() == Qt::LeftButton &&
+                         area.contains(event->position().toPoint());
+        m_pressed = false;
+        event->accept();
+        return tap;
+    }
+
+private:
+    bool m_pressed = false;
+};
+
+} // namespace kyvane
