@@ -5,6 +5,8 @@
 #   ./kyvane.sh test   install what is missing, build with AddressSanitizer and
 #                      UndefinedBehaviorSanitizer, run every test through CTest
 #   ./kyvane.sh build  install what is missing and build, without starting
+#   ./kyvane.sh deps [PACKAGE...]
+#                      only install what is missing, with more packages if named
 #
 # Run as root (or with sudo available) so missing packages can be installed.
 set -euo pipefail
@@ -44,6 +46,10 @@ configure_and_build() {
 }
 
 case "$mode" in
+deps)
+    shift
+    install_missing "${build_packages[@]}" "${runtime_packages[@]}" "$@"
+    ;;
 run)
     install_missing "${build_packages[@]}" "${runtime_packages[@]}"
     configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYVANE_BUILD_TESTS=OFF \
@@ -63,7 +69,7 @@ test)
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
     ;;
 *)
-    echo "usage: $0 run|test|build" >&2
+    echo "usage: $0 run|test|build|deps [PACKAGE...]" >&2
     exit 2
     ;;
 esac

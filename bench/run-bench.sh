@@ -4,7 +4,7 @@
 # because these machines are noisy.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$here/kyvane.sh" build >/dev/null
+"$here/kyvane.sh" deps
 build="$here/build-bench"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKYVANE_BUILD_TESTS=OFF \
     -DKYVANE_BUILD_BENCH=ON >/dev/null

@@ -15,30 +15,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="$root/build-docs"
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 fonts-roboto
-          fonts-noto-cjk xvfb xauth)
-
-install_missing() {
-    local missing=()
-    for package in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-            missing+=("$package")
-        fi
-    done
-    if [ ${#missing[@]} -eq 0 ]; then
-        return
-    fi
-    echo "Installing: ${missing[*]}"
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo=(sudo)
-    fi
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}"
-}
-
-install_missing "${packages[@]}"
+"$root/kyvane.sh" deps xvfb xauth
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKYVANE_BUILD_TESTS=ON \
     -DKYVANE_BUILD_BENCH=OFF > /dev/null
 cmake --build "$build" --target kyvane_screenshots --parallel "$(nproc)"
