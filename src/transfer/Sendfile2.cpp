@@ -81,7 +81,9 @@ void TFileGenius::sendfile2()
             server = entry.server;
 
             const QFileInfo info(entry.path);
-            if (!info.isFile() || stopRequested)
+            if (stopRequested)
+                m_stopped = true;
+            if (!info.isFile() || m_stopped)
                 continue;
 
             const QDateTime created = info.birthTime();
@@ -203,7 +205,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         bool stopped = false;
         do {
             if (stopRequested) {
-                stopped = true;
+                stopped = m_stopped = true;
                 break;
             }
             const qint64 chunk = std::min(remaining, m_settings.chunkSize);
@@ -221,6 +223,9 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         file.close();
 
         if (stopped) {
+            // The server still waits for the rest of this file: anything more
+            // on this connection would be taken for its bytes.
+            connection.close();
             log = failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
             SetLog();
             return;

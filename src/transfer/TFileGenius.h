@@ -74,6 +74,9 @@ private:
     std::shared_ptr<ObserverChannel> m_observer;
     EngineSettings m_settings;
     int m_finished = 0;        // entries confirmed in this run
+    // Set once this worker has seen the stop flag: it passes over every
+    // entry left, even when a new worker clears the flag meanwhile.
+    bool m_stopped = false;
     QString m_currentAddress;  // server address of the last connection attempt
     QByteArray m_chunk;        // one chunk of file data, reused
 };

@@ -39,7 +39,12 @@ public:
             onReport(reports.last());
     }
 
-    void ShowStatusLine(const QString& line) override { statusLines.append(line); }
+    void ShowStatusLine(const QString& line) override
+    {
+        statusLines.append(line);
+        if (onStatus)
+            onStatus(line);
+    }
 
     // The percentages reported, in order.
     QList<int> values() const
@@ -69,7 +74,9 @@ public:
         return false;
     }
 
-    std::function<void(const Report&)> onReport; // runs on the recorder's thread
+    // Run on the recorder's thread, inside the worker's hand-over.
+    std::function<void(const Report&)> onReport;
+    std::function<void(const QString&)> onStatus;
 
     QStringList rows;
     QStringList rowFiles;

@@ -328,6 +328,36 @@ private slots:
         QCOMPARE(server.countLines("[open"), 1);
     }
 
+    // Another worker clears the stop flag just after this one cancelled its
+    // file: the server still waits for the rest of that file, so nothing may
+    // follow on the connection, and this worker stays stopped.
+    void stoppedWorkerStaysStoppedWhenTheFlagIsCleared()
+    {
+        ServerProcess serverA(KYVANE_SERVER, {"--chunk-delay-ms", "100"}, "127.0.0.1");
+        ServerProcess serverB(KYVANE_SERVER, {}, "127.0.0.2");
+        QVERIFY(serverA.isListening() && serverB.isListening());
+        const QString a = mediaFile("a.jpg", 2 * kChunk);
+        const QString b = mediaFile("b.jpg", kChunk);
+        const QString c = mediaFile("c.jpg", 10);
+        RecordingObserver observer;
+        observer.onReport = [](const RecordingObserver::Report& report) {
+            if (report.value > 0 && report.value < 100)
+                stopRequested = true;
+        };
+        observer.onStatus = [](const QString& line) {
+            if (line.endsWith("cancelled"))
+                stopRequested = false; // as creating a new worker would
+        };
+        runJob({entry(serverA, a), entry(serverA, b), entry(serverB, c)}, observer);
+        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] a.jpg cancelled"});
+        QVERIFY(!observer.finished());
+        QCOMPARE(serverA.countLines("put"), 1);
+        QCOMPARE(serverA.countLines("START"), 1);
+        QCOMPARE(serverB.countLines("[open"), 0);
+        QVERIFY(!QFile::exists(serverA.root() + "/anna/a.jpg"));
+        QVERIFY(!QFile::exists(serverA.root() + "/anna/b.jpg"));
+    }
+
     void nonAsciiNameAndAccount()
     {
         ServerProcess server(KYVANE_SERVER);
