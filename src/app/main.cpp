@@ -1,4 +1,4 @@
-#include "transfer/RunningJobs.h"
+#include "transfer/TFileGenius.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -14,11 +14,12 @@ int main(int argc, char* argv[])
     form.show();
     const int code = app.exec();
 
-    // Closing waited a little for the workers. One still stuck on the network
-    // is left behind: end at once, without tearing down what its thread may
-    // still use. Every file is written atomically, and its job resumes at the
-    // next start.
-    if (!kyvane::RunningJobs::names().isEmpty())
+    // Closing already gave the workers a moment to stop and write their job
+    // logs. A worker still stuck on the network is left behind: end at once,
+    // without tearing down what its thread may still use. Every file is
+    // written atomically, and its job resumes at the next start.
+    if (!kyvane::TFileGenius::waitForAllThreads(QDeadlineTimer(500)))
         std::quick_exit(code);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return code;
 }

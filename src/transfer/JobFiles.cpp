@@ -16,12 +16,16 @@ namespace {
 const QString kJobSuffix = QStringLiteral(".kyv");
 const QString kLogSuffix = QStringLiteral(".kyvlog");
 
-// Files directly in the program folder matching pattern, letter case
-// ignored, in listing order.
+// Files directly in the program folder matching pattern, in listing order.
+// Letter case counts: the program names its files ".kyv" and ".kyvlog", and
+// on a file system that tells case apart "X.KYV" would be a file the program
+// could neither read by its job name nor remove when the job finishes.
 QStringList programFolderFiles(const QString& pattern)
 {
     QDir folder(ProgramFolder::path());
-    return folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    return folder.entryList({pattern},
+                            QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive,
+                            QDir::Unsorted);
 }
 
 } // namespace

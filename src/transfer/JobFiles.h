@@ -15,8 +15,8 @@ namespace JobFiles {
 QString jobFilePath(const QString& jobName);
 QString jobLogPath(const QString& jobName);
 
-// Job names of the "*.kyv" files directly in the program folder (letter case
-// ignored), in the order the folder listing gives them.
+// Job names of the "*.kyv" files directly in the program folder, in the
+// order the folder listing gives them.
 QStringList pendingJobNames();
 
 // Writes a job file atomically. Empty string on success, else the error.

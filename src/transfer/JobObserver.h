@@ -30,6 +30,10 @@ public:
 
     // Shows a log line on the status line (an empty line clears it).
     virtual void ShowStatusLine(const QString& line) = 0;
+
+    // The worker of job tname has ended: its job log is written and the job
+    // may be started again.
+    virtual void JobEnded(const QString& tname) = 0;
 };
 
 } // namespace kyvane

@@ -19,6 +19,13 @@ struct JobStartReport
     QStringList unreadable;     // "name: reason" of job files that cannot be read
 };
 
+enum class JobStart { Started, NoLines, Unreadable, AlreadyRunning };
+
+// Starts a worker on the job file of jobName unless the file holds no line,
+// cannot be read (the reason goes to *error) or a worker runs on it already.
+JobStart startJobFile(const QString& jobName, const std::shared_ptr<ObserverChannel>& observer,
+                      const EngineSettings& settings, QString* error = nullptr);
+
 // Starts a worker for every "*.kyv" directly in the program folder, in
 // listing order. A job file without lines is left alone, an unreadable one is
 // passed over (and told in the report), and a job a worker runs on already

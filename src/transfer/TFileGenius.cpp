@@ -6,7 +6,17 @@
 #include "transfer/ObserverChannel.h"
 #include "transfer/RunningJobs.h"
 
+#include <QMutex>
+#include <QSet>
+
 namespace kyvane {
+
+namespace {
+// Every worker object not yet deleted, so that the end of the program can
+// wait for their threads.
+QMutex g_liveMutex;
+QSet<TFileGenius*> g_live;
+} // namespace
 
 TFileGenius* TFileGenius::Create(const QStringList& infileswithserverinfo, const QString& name,
                                  std::shared_ptr<ObserverChannel> observer,
@@ -15,6 +25,10 @@ TFileGenius* TFileGenius::Create(const QStringList& infileswithserverinfo, const
     if (!RunningJobs::claim(name))
         return nullptr;
     auto* worker = new TFileGenius(infileswithserverinfo, name, std::move(observer), settings);
+    {
+        QMutexLocker locker(&g_liveMutex);
+        g_live.insert(worker);
+    }
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
     return worker;
@@ -29,7 +43,26 @@ TFileGenius::TFileGenius(const QStringList& infileswithserverinfo, const QString
     stopRequested = false;
 }
 
-TFileGenius::~TFileGenius() = default;
+TFileGenius::~TFileGenius()
+{
+    QMutexLocker locker(&g_liveMutex);
+    g_live.remove(this);
+}
+
+bool TFileGenius::waitForAllThreads(QDeadlineTimer deadline)
+{
+    QList<TFileGenius*> workers;
+    {
+        QMutexLocker locker(&g_liveMutex);
+        workers = g_live.values();
+    }
+    // Worker objects are deleted only on the thread that runs this (through
+    // deleteLater), so none can go while it waits.
+    bool allEnded = true;
+    for (TFileGenius* worker : workers)
+        allEnded = worker->wait(deadline) && allEnded;
+    return allEnded;
+}
 
 void TFileGenius::run()
 {
@@ -39,9 +72,10 @@ void TFileGenius::run()
     AddToDoList();
     sendfile2();
     Destroy();
-    // Last of all, so that a new worker on this job never overlaps this one,
-    // not even in writing the job log.
+    // Only now, so that a new worker on this job never overlaps this one, not
+    // even in writing the job log.
     RunningJobs::release(tname);
+    m_observer->run([this](JobObserver& observer) { observer.JobEnded(tname); });
 }
 
 void TFileGenius::Destroy()

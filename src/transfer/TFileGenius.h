@@ -3,6 +3,7 @@
 #include "core/EngineSettings.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QString>
 #include <QStringList>
 #include <QThread>
@@ -32,6 +33,11 @@ public:
                                const EngineSettings& settings = EngineSettings{});
 
     ~TFileGenius() override;
+
+    // Waits until every worker's thread has ended, at most until deadline.
+    // True when none is left running. Called once the event loop is over,
+    // before the program ends.
+    static bool waitForAllThreads(QDeadlineTimer deadline);
 
 protected:
     // The thread body: create the queue row, upload, write the job log.

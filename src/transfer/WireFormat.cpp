@@ -2,6 +2,8 @@
 
 #include "transfer/Digest.h"
 
+#include <QRegularExpression>
+
 namespace kyvane::wire {
 
 QByteArray encodeLine(const QString& text) { return toSevenBitAscii(text) + "\r\n"; }
@@ -33,9 +35,13 @@ qint64 resumeOffset(const QString& reply)
     const qsizetype blank = reply.indexOf(QLatin1Char(' '));
     if (blank < 0)
         return 0;
-    QString number = reply.mid(blank + 1);
+    QStringView number = QStringView(reply).mid(blank + 1);
     while (number.startsWith(QLatin1Char(' ')))
-        number.remove(0, 1);
+        number = number.mid(1);
+    // A whole number and nothing else: an optional sign, then digits only.
+    static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!wholeNumber.match(number).hasMatch())
+        return 0;
     bool ok = false;
     const qint64 offset = number.toLongLong(&ok, 10);
     return ok && offset > 0 ? offset : 0;

@@ -5,6 +5,7 @@
 #include "transfer/JobObserver.h"
 
 #include <QRectF>
+#include <QSet>
 #include <QWidget>
 
 #include <atomic>
@@ -96,6 +97,7 @@ public:
     void SetToDoListProgressbar(const QString& target, int value, int value2, int value3,
                                 const QString& currentfile, const QString& server) override;
     void ShowStatusLine(const QString& line) override;
+    void JobEnded(const QString& tname) override;
 
     // On-screen keyboard notifications, the keyboard's rectangle in screen
     // coordinates.
@@ -182,6 +184,9 @@ private:
     AppLists m_lists;
     std::shared_ptr<ObserverChannel> m_channel;
     EngineSettings m_engineSettings;
+    // Jobs that Start found still running (often still stopping): each
+    // starts again from its file as soon as its worker has ended.
+    QSet<QString> m_restartWhenEnded;
     // Where Back on the Queue screen returns: 2 to the file explorer, any
     // other value home.
     int navMarker = 0;

@@ -33,6 +33,8 @@ void TForm1::connectQueueCommands()
 void TForm1::startJobFiles(bool reportUnreadable)
 {
     const JobStartReport report = startPendingJobs(m_channel, m_engineSettings);
+    for (const QString& name : report.alreadyRunning)
+        m_restartWhenEnded.insert(name);
     for (const QString& problem : report.unreadable)
         qCWarning(lcUi) << "job file cannot be read:" << problem;
     if (reportUnreadable && !report.unreadable.isEmpty())
@@ -50,6 +52,15 @@ void TForm1::btnStartClick()
             ListBox2->removeRow(row);
     }
     startJobFiles(true);
+}
+
+void TForm1::JobEnded(const QString& tname)
+{
+    if (!m_restartWhenEnded.remove(tname) || !QFile::exists(JobFiles::jobFilePath(tname)))
+        return; // not asked for, or finished meanwhile
+    QString error;
+    if (startJobFile(tname, m_channel, m_engineSettings, &error) == JobStart::Unreadable)
+        qCWarning(lcUi) << "job file cannot be read:" << tname << error;
 }
 
 void TForm1::btnStopClick()

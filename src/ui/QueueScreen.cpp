@@ -34,6 +34,10 @@ void TForm1::AddToDoList(const QString& tname, const QStringList& files, const Q
         qCWarning(lcUi) << "no queue row for job" << tname << "without entries";
         return;
     }
+    // A job has one row: a worker that runs the job again replaces the row
+    // its earlier worker left.
+    if (QueueRow* earlier = ListBox2->findRow(QueueRowRules::rowName(tname)))
+        ListBox2->removeRow(earlier);
     auto* row = new QueueRow(tname, static_cast<int>(files.size()));
     row->setText(QueueRowRules::rowText(QueueRowRules::serverOfEntry(files.first()), currentfile));
     row->setFinishedMark(QueueRowRules::kRunning);

@@ -46,6 +46,8 @@ public:
             onStatus(line);
     }
 
+    void JobEnded(const QString& tname) override { endedJobs.append(tname); }
+
     // The percentages reported, in order.
     QList<int> values() const
     {
@@ -83,4 +85,5 @@ public:
     QString rowCurrentFile;
     QList<Report> reports;
     QStringList statusLines;
+    QStringList endedJobs;
 };

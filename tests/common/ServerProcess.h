@@ -44,7 +44,10 @@ public:
         }
     }
 
-    ~ServerProcess()
+    ~ServerProcess() { stop(); }
+
+    // Ends the server; its root folder stays until this object goes.
+    void stop()
     {
         m_process.kill();
         m_process.waitForFinished(5000);

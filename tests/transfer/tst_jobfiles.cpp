@@ -16,7 +16,8 @@ private slots:
     {
         TempProgramFolder folder;
         folder.write("101010.kyv", "x\r\n");
-        folder.write("090000.KYV", "y\r\n");
+        folder.write("090000.kyv", "y\r\n");
+        folder.write("080000.KYV", "not ours: never written, never removable by name\r\n");
         folder.write("101010.kyvlog", "");
         folder.write("notajob.kyv.bak", "");
         folder.makeFolder("sub");
@@ -44,13 +45,13 @@ private slots:
         folder.write("100000.kyv", "e\r\n");
         folder.write("100000.kyvlog", "kept: its job is pending\r\n");
         folder.write("110000.kyvlog", "stale\r\n");
-        folder.write("120000.KYVLOG", "stale, other case\r\n");
+        folder.write("120000.KYVLOG", "not ours\r\n");
         folder.makeFolder("sub");
         folder.write("sub/130000.kyvlog", "not ours\r\n");
         JobFiles::removeStaleJobLogs();
         QVERIFY(folder.exists("100000.kyvlog"));
         QVERIFY(!folder.exists("110000.kyvlog"));
-        QVERIFY(!folder.exists("120000.KYVLOG"));
+        QVERIFY(folder.exists("120000.KYVLOG"));
         QVERIFY(folder.exists("sub/130000.kyvlog"));
     }
 

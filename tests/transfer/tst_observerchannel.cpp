@@ -1,3 +1,4 @@
+#include "RecordingObserver.h"
 #include "transfer/ObserverChannel.h"
 
 #include <QThread>
@@ -5,28 +6,6 @@
 
 using namespace kyvane;
 
-namespace {
-
-// Records what reaches it, on the thread it lives on.
-class RecordingObserver : public QObject, public JobObserver
-{
-public:
-    QObject* context() override { return this; }
-    void AddToDoList(const QString& tname, const QStringList&, const QString&) override
-    {
-        calls.append("row " + tname);
-    }
-    void SetToDoListProgressbar(const QString& target, int value, int value2, int value3,
-                                const QString&, const QString&) override
-    {
-        calls.append(QStringLiteral("report %1 %2 %3 %4").arg(target).arg(value).arg(value2).arg(value3));
-    }
-    void ShowStatusLine(const QString& line) override { calls.append("status " + line); }
-
-    QStringList calls;
-};
-
-} // namespace
 
 class TestObserverChannel : public QObject
 {
@@ -49,10 +28,10 @@ private slots:
         worker->start();
         QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 10000);
         QCOMPARE(delivered, 51);
-        QCOMPARE(observer.calls.size(), 51);
-        QCOMPARE(observer.calls.first(), QStringLiteral("row j"));
+        QCOMPARE(observer.rows, QStringList{"j"});
+        QCOMPARE(observer.reports.size(), 50);
         for (int i = 1; i <= 50; ++i)
-            QCOMPARE(observer.calls.at(i), QStringLiteral("report j %1 0 1").arg(i));
+            QCOMPARE(observer.reports.at(i - 1).value, i);
     }
 
     // The window closes while a worker waits for its hand-over: the worker is
@@ -77,7 +56,7 @@ private slots:
         QVERIFY(worker->wait(10000));
         QVERIFY(!result);
         QCoreApplication::processEvents(); // the dropped call must not run now
-        QVERIFY(observer.calls.isEmpty());
+        QVERIFY(observer.statusLines.isEmpty());
         QVERIFY(!channel.run([](JobObserver& o) { o.ShowStatusLine("after"); }));
     }
 

@@ -1,4 +1,5 @@
 // The real worker against the real kyvane-server on 127.0.0.1.
+#include "FakeServer.h"
 #include "RecordingObserver.h"
 #include "ServerProcess.h"
 #include "TempProgramFolder.h"
@@ -385,15 +386,73 @@ private slots:
         QCOMPARE(server.countLines("[open"), 0);
     }
 
-    void negativeOffsetSendsTheWholeFile()
+    void oddPutReplies_data()
     {
-        ServerProcess server(KYVANE_SERVER, {"--put-reply", "200 -5"});
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<bool>("wholeFileSent");
+        QTest::newRow("negative offset: from the start") << "200 -5" << true;
+        QTest::newRow("code alone: from the start") << "202" << true;
+        QTest::newRow("offset beyond the end: nothing sent") << "200 99999999" << false;
+    }
+
+    void oddPutReplies()
+    {
+        QFETCH(QString, reply);
+        QFETCH(bool, wholeFileSent);
+        ServerProcess server(KYVANE_SERVER, {"--put-reply", reply});
         QVERIFY(server.isListening());
         const QString a = mediaFile("a.jpg", 1000);
         RecordingObserver observer;
         runJob({entry(server, a)}, observer);
+        // One report for the only (or empty) chunk, one for the count.
         QCOMPARE(observer.values(), (QList<int>{0, 0, 100, 100}));
-        QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(1000));
+        QVERIFY(observer.finished());
+        QCOMPARE(QFile::exists(server.root() + "/anna/a.jpg"), wholeFileSent);
+        if (wholeFileSent)
+            QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(1000));
+    }
+
+    // No greeting within the read time-out: an empty line, not "220".
+    void silentServer()
+    {
+        FakeServer peer([](QTcpSocket& socket) { FakeServer::awaitClose(socket, 10000); });
+        m_settings.readTimeoutMs = 300;
+        const QString a = mediaFile("a.jpg", 10);
+        RecordingObserver observer;
+        runJob({entry("127.0.0.1", peer.port(), a)}, observer);
+        m_settings.readTimeoutMs = 5000;
+        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] Unable to connect to server"});
+    }
+
+    // No put reply within the read time-out: the empty reply is not "201",
+    // so the whole file follows "START".
+    void putReplyNeverComes()
+    {
+        QByteArray put;
+        QByteArray start;
+        QByteArray data;
+        FakeServer peer([&](QTcpSocket& socket) {
+            FakeServer::send(socket, "220 fake,77\r\n");
+            FakeServer::readLine(socket);
+            FakeServer::send(socket, "001 ok\r\n");
+            FakeServer::readLine(socket);
+            FakeServer::send(socket, "100 ok\r\n");
+            put = FakeServer::readLine(socket);
+            start = FakeServer::readLine(socket, 5000); // after the client's time-out
+            data = FakeServer::readBytes(socket, 1000);
+            FakeServer::send(socket, "250 stored\r\n");
+            FakeServer::awaitClose(socket);
+        });
+        m_settings.readTimeoutMs = 300;
+        const QString a = mediaFile("a.jpg", 1000);
+        RecordingObserver observer;
+        runJob({entry("127.0.0.1", peer.port(), a)}, observer);
+        m_settings.readTimeoutMs = 5000;
+        QVERIFY(put.startsWith("put 1000 YS5qcGc= "));
+        QCOMPARE(start, QByteArray("START\r\n"));
+        QCOMPARE(data, pattern(1000));
+        QCOMPARE(observer.values(), (QList<int>{0, 0, 100, 100}));
+        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][DONE] a.jpg Backup OK"});
     }
 
     void secondWorkerOnARunningJobIsRefused()

@@ -100,6 +100,10 @@ private slots:
         QTest::newRow("empty reply") << "" << qint64(0);
         QTest::newRow("beyond 32 bits") << "200 5000000000" << qint64(5000000000);
         QTest::newRow("negative is zero") << "200 -5" << qint64(0);
+        QTest::newRow("plus sign") << "200 +7" << qint64(7);
+        QTest::newRow("blank after") << "200 5 " << qint64(0);
+        QTest::newRow("tab before") << "200 \t5" << qint64(0);
+        QTest::newRow("beyond 64 bits") << "200 99999999999999999999" << qint64(0);
     }
 
     void resumeOffset()

@@ -4,6 +4,7 @@
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
 #include "core/ListFile.h"
+#include "core/EngineSettings.h"
 #include "core/SharedState.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/Digest.h"
@@ -141,7 +142,7 @@ private slots:
     {
         ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "50"});
         QVERIFY(server.isListening());
-        writeJob("100000", {entry(server, mediaFile("a.jpg", 6 * kChunk)),
+        writeJob("100000", {entry(server, mediaFile("a.jpg", 20 * kChunk)),
                             entry(server, mediaFile("b.jpg", 10))});
         auto form = newForm();
         QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000"), kLongWaitMs);
@@ -163,6 +164,81 @@ private slots:
         QCOMPARE(queue(*form)->count(), 1);
         QCOMPARE(rowOf(*form, "100000")->finishedMark(), 100);
         QVERIFY(!m_folder->exists("100000.kyv"));
+    }
+
+    // Start right after Stop, while the job's worker is still stopping: the
+    // job starts again as soon as that worker has ended.
+    void quickStopThenStartRestartsTheJob()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "50"});
+        QVERIFY(server.isListening());
+        // Far more than the system's socket buffers take in, so the stop
+        // lands in the middle of the file.
+        writeJob("100000", {entry(server, mediaFile("a.jpg", 20 * kChunk))});
+        auto form = newForm();
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000") &&
+                                     control<QLabel>(*form, "LB_100000")->text() == "0 / 1",
+                                 kLongWaitMs);
+        pressQueueCommand(*form, "btnStop");
+        pressQueueCommand(*form, "btnStart");
+        QVERIFY(RunningJobs::isRunning("100000")); // the old worker, still stopping
+
+        QTRY_VERIFY_WITH_TIMEOUT(!m_folder->exists("100000.kyv"), kLongWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QVERIFY(!stopRequested);
+        QCOMPARE(queue(*form)->count(), 1); // one row per job
+        QCOMPARE(rowOf(*form, "100000")->finishedMark(), 100);
+        QCOMPARE(server.countLines("put"), 2);
+    }
+
+    void startPassesOverUnreadableJobFiles()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        auto form = newForm();
+        m_folder->write("100000.kyv", "\xEF\xBB\xBFnot UTF-8: \xFF\r\n");
+        writeJob("110000", {entry(server, mediaFile("b.jpg", 10))});
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        const int shown = MessageBox::shownCount();
+        pressQueueCommand(*form, "btnStart");
+        QCOMPARE(MessageBox::shownCount(), shown + 1);
+        QVERIFY(MessageBox::lastText().contains("100000"));
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "110000") &&
+                                     rowOf(*form, "110000")->finishedMark() == 100,
+                                 kLongWaitMs);
+        QVERIFY(!rowOf(*form, "100000"));
+        QVERIFY(m_folder->exists("100000.kyv"));
+    }
+
+    // The server stores the file but its acknowledgement never comes: the
+    // file is not counted, the job file stays, and the next run finishes the
+    // job with the server's "201".
+    void unacknowledgedFileKeepsItsJob()
+    {
+        ServerProcess silent(KYVANE_SERVER, {"--no-ack"});
+        QVERIFY(silent.isListening());
+        auto form = newForm();
+        EngineSettings settings;
+        settings.readTimeoutMs = 1000;
+        form->setEngineSettingsForTesting(settings);
+        writeJob("100000", {entry(silent, mediaFile("a.jpg", 2 * kChunk))});
+        pressQueueCommand(*form, "btnStart");
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000") && noWorkerRunning(), kLongWaitMs);
+        QCOMPARE(rowOf(*form, "100000")->finishedMark(), 0);
+        QCOMPARE(control<QLabel>(*form, "LB_100000")->text(), QStringLiteral("0 / 1"));
+        QVERIFY(m_folder->exists("100000.kyv"));
+        QVERIFY(QString::fromUtf8(m_folder->read("100000.kyvlog"))
+                    .contains("a.jpg Backup Failed (Read timed out.)"));
+
+        silent.stop();
+        ServerProcess answering(KYVANE_SERVER, {"--root", silent.root(), "--port",
+                                                QString::number(silent.port())});
+        QVERIFY(answering.isListening());
+        pressQueueCommand(*form, "btnStart");
+        QTRY_VERIFY_WITH_TIMEOUT(!m_folder->exists("100000.kyv"), kLongWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QCOMPARE(rowOf(*form, "100000")->finishedMark(), 100);
+        QCOMPARE(answering.countLines("START"), 0); // "201": held already
     }
 
     void startLeavesRunningJobAndEmptyJobFileAlone()
@@ -258,6 +334,30 @@ private slots:
 
     // Closing with a worker running: it stops at its next chunk and writes
     // its log before the window is gone; the job file stays for next time.
+    // A worker waiting for an acknowledgement does not look at the stop
+    // flag; closing still ends within its bound.
+    void closeNeverHangsOnAStuckWorker()
+    {
+        ServerProcess silent(KYVANE_SERVER, {"--no-ack"});
+        QVERIFY(silent.isListening());
+        auto form = newForm();
+        EngineSettings settings;
+        settings.readTimeoutMs = 8000;
+        form->setEngineSettingsForTesting(settings);
+        writeJob("100000", {entry(silent, mediaFile("a.jpg", 1000))});
+        pressQueueCommand(*form, "btnStart");
+        QTRY_VERIFY_WITH_TIMEOUT(silent.countLines("START") == 1, kLongWaitMs);
+        MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+        QElapsedTimer closing;
+        closing.start();
+        QVERIFY(form->close());
+        QVERIFY(closing.elapsed() < settings.readTimeoutMs);
+        QVERIFY(RunningJobs::isRunning("100000")); // left behind, still waiting
+        form.reset(); // the window goes; the worker must not reach it
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QVERIFY(m_folder->exists("100000.kyv"));
+    }
+
     void closeStopsWorkersAndKeepsTheirJobs()
     {
         ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "100"});
