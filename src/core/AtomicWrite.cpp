@@ -7,10 +7,19 @@ namespace kyvane {
 QString writeFileAtomically(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk cannot take (full disk, size
+    // limit) shows here as a short count: a buffered QSaveFile drops the rest
+    // at commit and still reports success, replacing the old file with a
+    // truncated one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(content) != content.size()) {
-        const QString message = file.errorString();
+    const qint64 written = file.write(content);
+    if (written != content.size()) {
+        const QString message = file.error() != QFileDevice::NoError
+                                    ? file.errorString()
+                                    : QStringLiteral("only %1 of %2 bytes could be written")
+                                          .arg(qMax<qint64>(written, 0))
+                                          .arg(content.size());
         file.cancelWriting();
         return message;
     }

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TempProgramFolder.h"
 #include "core/ConfigIni.h"
 #include "core/IniFile.h"
@@ -97,6 +98,20 @@ private slots:
         QCOMPARE(ReadIni(kSection, kKey, "7"), QStringLiteral("7"));
         QVERIFY(!WriteIni(kSection, kKey, "100").isEmpty());
         QVERIFY(QFileInfo(folder.file("config.ini")).isDir());
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        TempProgramFolder folder;
+        const QByteArray old = "[GENERALSETTINGS]\r\nLANGUAGE=100\r\n; " + QByteArray(300, 'c') + "\r\n";
+        folder.write("config.ini", old);
+        QString error;
+        {
+            FileSizeLimit diskFull(100);
+            error = WriteIni(kSection, kKey, "200");
+        }
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(folder.read("config.ini"), old);
     }
 
     void writeIniCreatesAndKeeps()

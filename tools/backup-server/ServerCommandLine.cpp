@@ -100,8 +100,8 @@ bool ServerCommandLine::parse(const QStringList& arguments)
         if (m_options.root.isEmpty())
             return fail(QStringLiteral("the root folder is empty"));
     }
-    for (const QString& spec : m_parser.values(kAccount)) {
-        if (!addAccount(spec, m_options.accounts, &m_error))
+    for (const QString& nameAndPassword : m_parser.values(kAccount)) {
+        if (!addAccount(nameAndPassword, m_options.accounts, &m_error))
             return false;
     }
     for (const QString& path : m_parser.values(kAccountsFile)) {
@@ -134,16 +134,16 @@ bool ServerCommandLine::parse(const QStringList& arguments)
     return true;
 }
 
-bool ServerCommandLine::addAccount(const QString& spec, QHash<QString, QString>& accounts,
+bool ServerCommandLine::addAccount(const QString& nameAndPassword, QHash<QString, QString>& accounts,
                                    QString* error)
 {
-    const qsizetype colon = spec.indexOf(QLatin1Char(':'));
-    const QString name = spec.left(colon);
+    const qsizetype colon = nameAndPassword.indexOf(QLatin1Char(':'));
+    const QString name = nameAndPassword.left(colon);
     QString why;
     if (colon < 0) {
         why = QStringLiteral("expected NAME:PASSWORD");
     } else if (safename::isSafeAccountName(name, &why)) {
-        accounts.insert(name, spec.mid(colon + 1));
+        accounts.insert(name, nameAndPassword.mid(colon + 1));
         return true;
     }
     if (error)

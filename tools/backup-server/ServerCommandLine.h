@@ -22,7 +22,7 @@ public:
     const ServerOptions& options() const { return m_options; }
 
     // "NAME:PASSWORD" into accounts; the password may hold ":".
-    static bool addAccount(const QString& spec, QHash<QString, QString>& accounts, QString* error);
+    static bool addAccount(const QString& nameAndPassword, QHash<QString, QString>& accounts, QString* error);
     // A file of "NAME:PASSWORD" lines; empty lines and lines that begin with
     // "#" are skipped.
     static bool readAccountsFile(const QString& path, QHash<QString, QString>& accounts,
