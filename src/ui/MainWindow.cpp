@@ -11,6 +11,7 @@
 #include "ui/MessageBox.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,8 @@ TForm1::TForm1(QWidget* parent)
     : QWidget(parent), m_channel(std::make_shared<ObserverChannel>(this))
 {
     setObjectName(QStringLiteral("Form1"));
+    // Sees the key releases of every control (Navigation.cpp).
+    QCoreApplication::instance()->installEventFilter(this);
     buildFrame();
     FormCreate();
 }

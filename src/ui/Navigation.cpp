@@ -233,6 +233,16 @@ void TForm1::FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat)
     Button1Click();
 }
 
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // Every key release in the window stops a listing under way, also one a
+    // control takes for itself and never passes up to the window.
+    if (event->type() == QEvent::KeyRelease && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this)
+        cancelListing = true;
+    return QWidget::eventFilter(watched, event);
+}
+
 void TForm1::keyReleaseEvent(QKeyEvent* event)
 {
     int key = event->key();

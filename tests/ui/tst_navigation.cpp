@@ -545,6 +545,27 @@ private slots:
         QCOMPARE(w.form->currentTabIndex(), 3);
     }
 
+    // A control that takes a key release for itself keeps it from the
+    // window, yet the release still stops a listing.
+    void keyTakenByAControlStillStopsAListing()
+    {
+        class TakesEveryKey : public QWidget
+        {
+        public:
+            using QWidget::QWidget;
+
+        protected:
+            void keyReleaseEvent(QKeyEvent* event) override { event->accept(); }
+        };
+        Window w;
+        auto* taker = new TakesEveryKey(control<QWidget>(*w.form, "TabItem4"));
+        QVERIFY(!w.form->listingCancelled());
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(taker, &release);
+        QVERIFY(release.isAccepted());
+        QVERIFY(w.form->listingCancelled());
+    }
+
     // Holding the key repeats its release; it still goes back one screen.
     void heldBackKeyGoesBackOnce()
     {
