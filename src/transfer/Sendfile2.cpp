@@ -223,9 +223,9 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         file.close();
 
         if (stopped) {
-            // The server still waits for the rest of this file: anything more
-            // on this connection would be taken for its bytes.
-            connection.close();
+            // The connection stays open, though the server still waits for
+            // the rest of this file: it must never carry anything more, which
+            // m_stopped ensures by passing over every entry left.
             log = failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
             SetLog();
             return;
