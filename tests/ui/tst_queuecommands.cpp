@@ -85,6 +85,20 @@ class TestQueueCommands : public QObject
         QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(row->width() / 2, 40));
     }
 
+    // A window started with job 100000: a file far larger than the system's
+    // socket buffers take in, so a stop lands in its middle. Returns once the
+    // server has answered its put line; null when that never happens.
+    std::unique_ptr<TForm1> startedWithTransferUnderWay(const ServerProcess& server)
+    {
+        writeJob("100000", {entry(server, mediaFile("a.jpg", 20 * kChunk))});
+        auto form = newForm();
+        const auto underWay = [&] {
+            return rowOf(*form, "100000") &&
+                   control<QLabel>(*form, "LB_100000")->text() == QLatin1String("0 / 1");
+        };
+        return QTest::qWaitFor(underWay, kLongWaitMs) ? std::move(form) : nullptr;
+    }
+
     std::unique_ptr<TForm1> newForm()
     {
         auto form = std::make_unique<TForm1>();
@@ -172,13 +186,8 @@ private slots:
     {
         ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "50"});
         QVERIFY(server.isListening());
-        // Far more than the system's socket buffers take in, so the stop
-        // lands in the middle of the file.
-        writeJob("100000", {entry(server, mediaFile("a.jpg", 20 * kChunk))});
-        auto form = newForm();
-        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000") &&
-                                     control<QLabel>(*form, "LB_100000")->text() == "0 / 1",
-                                 kLongWaitMs);
+        auto form = startedWithTransferUnderWay(server);
+        QVERIFY(form);
         pressQueueCommand(*form, "btnStop");
         pressQueueCommand(*form, "btnStart");
         QVERIFY(RunningJobs::isRunning("100000")); // the old worker, still stopping
@@ -362,11 +371,8 @@ private slots:
     {
         ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "100"});
         QVERIFY(server.isListening());
-        writeJob("100000", {entry(server, mediaFile("a.jpg", 20 * kChunk))});
-        auto form = newForm();
-        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "100000") &&
-                                     control<QLabel>(*form, "LB_100000")->text() == "0 / 1",
-                                 kLongWaitMs);
+        auto form = startedWithTransferUnderWay(server);
+        QVERIFY(form);
         MessageBox::setNextAnswer(MessageBox::Answer::Yes);
         QElapsedTimer closing;
         closing.start();
