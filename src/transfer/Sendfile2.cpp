@@ -51,6 +51,13 @@ QString messageOf(const std::exception& error)
     return QString::fromLocal8Bit(error.what());
 }
 
+// The log line of a file whose backup failed with message.
+QString backupFailedLine(const QString& server, const QString& file, const QString& message)
+{
+    return withMessage(failLine(server, file + QLatin1Char(' ') + langText(kKeyBackupFailed)),
+                       message);
+}
+
 // Reads exactly size bytes of the file into buffer.
 void readChunk(QFile& file, QByteArray& buffer, qint64 size)
 {
@@ -103,12 +110,10 @@ void TFileGenius::sendfile2()
             transferFile(entry, created, modified, captured);
         }
     } catch (const std::exception& error) {
-        log = withMessage(failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupFailed)),
-                          messageOf(error));
+        log = backupFailedLine(server, currentfile, messageOf(error));
         SetLog();
     } catch (...) {
-        log = withMessage(failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupFailed)),
-                          QStringLiteral("unexpected error"));
+        log = backupFailedLine(server, currentfile, QStringLiteral("unexpected error"));
         SetLog();
     }
     IdTCPClient1->close();
@@ -240,8 +245,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         SetLog();
     } catch (const TransferError& error) {
         file.close();
-        log = withMessage(failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupFailed)),
-                          error.message());
+        log = backupFailedLine(server, currentfile, error.message());
         SetLog();
         connection.close();
     }
