@@ -106,6 +106,14 @@ public:
         return readLine();
     }
 
+    // Connects and logs in as the fixture's account "bob"; true when the
+    // server welcomed it.
+    bool connectAndLogIn(quint16 port)
+    {
+        return connectTo(port) && login(QStringLiteral("bob"), QStringLiteral("secret")) ==
+                                      QLatin1String("100 welcome");
+    }
+
     // The put line of a file with the given size and name.
     static QString putLine(qint64 size, const QString& name,
                            const QString& modified = QStringLiteral("2024/05/17;08:03:09"))

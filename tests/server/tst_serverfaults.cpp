@@ -51,8 +51,7 @@ private slots:
         const QList<qint64> offsets{0, 1000, 2000, 3000};
         for (int round = 0; round < offsets.size(); ++round) {
             ScriptedClient client;
-            QVERIFY(client.connectTo(server.port()));
-            QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+            QVERIFY(client.connectAndLogIn(server.port()));
             QString ack;
             QCOMPARE(client.upload("f.jpg", content, &ack),
                      QStringLiteral("200 %1").arg(offsets[round]));
@@ -75,8 +74,7 @@ private slots:
         server.options.closeAfterBytes = 0;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine(ScriptedClient::putLine(10, "z.jpg"));
         QCOMPARE(client.readLine(), QStringLiteral("200 0"));
         client.sendLine("START");
@@ -90,8 +88,7 @@ private slots:
         server.options.noAck = true;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine(ScriptedClient::putLine(3000, "n.jpg"));
         QCOMPARE(client.readLine(), QStringLiteral("200 0"));
         client.sendRaw("START\r\n" + patternBytes(3000));
@@ -112,8 +109,7 @@ private slots:
         QVERIFY(server.start());
         const QByteArray content = patternBytes(3000);
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         QString ack;
         QCOMPARE(client.upload("c.jpg", content, &ack), QStringLiteral("200 0"));
         QVERIFY(ack.isNull());
@@ -127,8 +123,7 @@ private slots:
         server.options.closeInsteadOfAck = false;
         QVERIFY(server.start());
         ScriptedClient again;
-        QVERIFY(again.connectTo(server.port()));
-        QCOMPARE(again.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(again.connectAndLogIn(server.port()));
         QCOMPARE(again.upload("c.jpg", content, &ack), QStringLiteral("200 3000"));
         QCOMPARE(ack, QStringLiteral("250 stored"));
         QCOMPARE(server.allFiles(), QStringList{"bob/c.jpg"});
@@ -157,8 +152,7 @@ private slots:
         QVERIFY(server.start());
         const QByteArray content = patternBytes(kChunk + 10);
         ScriptedClient slow;
-        QVERIFY(slow.connectTo(server.port()));
-        QCOMPARE(slow.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(slow.connectAndLogIn(server.port()));
         slow.sendLine(ScriptedClient::putLine(content.size(), "s.mov"));
         QCOMPARE(slow.readLine(), QStringLiteral("200 0"));
         slow.sendRaw("START\r\n" + content);
@@ -167,8 +161,7 @@ private slots:
                                  10000);
 
         ScriptedClient other;
-        QVERIFY(other.connectTo(server.port()));
-        QCOMPARE(other.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(other.connectAndLogIn(server.port()));
         QCOMPARE(server.size(partialsOf(server).value(0)), kChunk); // still paused
 
         QCOMPARE(slow.readLine(), QStringLiteral("250 stored"));
@@ -184,8 +177,7 @@ private slots:
         QVERIFY(server.start());
         const QByteArray content = patternBytes(3 * kChunk);
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine(ScriptedClient::putLine(content.size(), "d.mov"));
         QCOMPARE(client.readLine(), QStringLiteral("200 0"));
         client.sendRaw("START\r\n" + content.left(kChunk + 300000));
@@ -222,8 +214,7 @@ private slots:
         QVERIFY(server.start());
         const QByteArray content = patternBytes(100);
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine(ScriptedClient::putLine(content.size(), "p.jpg"));
         QCOMPARE(client.readLine(), reply);
         if (clientOffset >= 0) {

@@ -163,8 +163,7 @@ private slots:
         ServerFixture server;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine("list");
         QCOMPARE(client.readLine(), QStringLiteral("500 unknown command"));
         client.sendLine("");
@@ -204,8 +203,7 @@ private slots:
 
         // The server goes on serving.
         ScriptedClient next;
-        QVERIFY(next.connectTo(server.port()));
-        QCOMPARE(next.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(next.connectAndLogIn(server.port()));
     }
 
     // Seeded noise with many line ends, at each step of the dialogue: the
@@ -244,8 +242,7 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
         ScriptedClient next;
-        QVERIFY(next.connectTo(server.port()));
-        QCOMPARE(next.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(next.connectAndLogIn(server.port()));
         QString ack;
         QCOMPARE(next.upload("after.jpg", "ok", &ack), QStringLiteral("200 0"));
         QCOMPARE(ack, QStringLiteral("250 stored"));

@@ -36,8 +36,7 @@ private slots:
         ServerFixture server;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
 
         const QByteArray content = patternBytes(size);
         QString ack;
@@ -56,8 +55,7 @@ private slots:
         ServerFixture server;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         for (int i = 0; i < 3; ++i) {
             QString ack;
             QCOMPARE(client.upload(QStringLiteral("f%1.jpg").arg(i),
@@ -77,8 +75,7 @@ private slots:
         const QByteArray content = patternBytes(5000);
         for (const QString& expected : {QStringLiteral("200 0"), QStringLiteral("201 exists")}) {
             ScriptedClient client;
-            QVERIFY(client.connectTo(server.port()));
-            QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+            QVERIFY(client.connectAndLogIn(server.port()));
             QCOMPARE(client.upload("a.jpg", content), expected);
         }
         QCOMPARE(server.allFiles(), QStringList{"bob/a.jpg"});
@@ -92,8 +89,7 @@ private slots:
         ServerFixture server;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
 
         const QByteArray first = patternBytes(10, 1);
         const QByteArray longer = patternBytes(20, 2);
@@ -138,8 +134,7 @@ private slots:
         const QByteArray content = patternBytes(2000000);
         {
             ScriptedClient client;
-            QVERIFY(client.connectTo(server.port()));
-            QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+            QVERIFY(client.connectAndLogIn(server.port()));
             client.sendLine(ScriptedClient::putLine(content.size(), "big.mov"));
             QCOMPARE(client.readLine(), QStringLiteral("200 0"));
             client.sendRaw("START\r\n" + content.left(sentBeforeCut));
@@ -153,8 +148,7 @@ private slots:
         }
 
         ScriptedClient again;
-        QVERIFY(again.connectTo(server.port()));
-        QCOMPARE(again.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(again.connectAndLogIn(server.port()));
         QString ack;
         const QString reply = again.upload("big.mov", content, &ack);
         if (sentBeforeCut < content.size()) {
@@ -176,8 +170,7 @@ private slots:
         const QByteArray content = patternBytes(3000000);
         {
             ScriptedClient client;
-            QVERIFY(client.connectTo(server.port()));
-            QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+            QVERIFY(client.connectAndLogIn(server.port()));
             client.sendLine(ScriptedClient::putLine(content.size(), "v.mp4"));
             QCOMPARE(client.readLine(), QStringLiteral("200 0"));
             client.sendRaw("START\r\n" + content.left(1500000));
@@ -185,8 +178,7 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
         ScriptedClient again;
-        QVERIFY(again.connectTo(server.port()));
-        QCOMPARE(again.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(again.connectAndLogIn(server.port()));
         QString ack;
         const QString reply = again.upload("v.mp4", content, &ack);
         QVERIFY2(reply.startsWith(QLatin1String("200 ")), qPrintable(reply));
@@ -226,8 +218,7 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
         ScriptedClient again;
-        QVERIFY(again.connectTo(server.port()));
-        QCOMPARE(again.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(again.connectAndLogIn(server.port()));
         QString ack;
         QCOMPARE(again.upload("x.jpg", "abcd", &ack), QStringLiteral("200 0"));
         QCOMPARE(ack, QStringLiteral("250 stored"));
@@ -282,8 +273,7 @@ private slots:
         ServerFixture server;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine(line);
         const QString reply = client.readLine();
         QVERIFY2(reply.startsWith(QLatin1String("501 ")), qPrintable(reply));
@@ -297,8 +287,7 @@ private slots:
         ServerFixture server;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine(ScriptedClient::putLine(Q_INT64_C(9223372036854775807), "huge.mov"));
         QCOMPARE(client.readLine(), QStringLiteral("451 not enough free space"));
         QVERIFY(client.waitForClosed());
@@ -324,8 +313,7 @@ private slots:
         ServerFixture server;
         QVERIFY(server.start());
         ScriptedClient client;
-        QVERIFY(client.connectTo(server.port()));
-        QCOMPARE(client.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine(line);
         QCOMPARE(client.readLine(), QStringLiteral("200 0"));
         client.sendRaw("START\r\nabc");
@@ -347,8 +335,7 @@ private slots:
         const QByteArray other = patternBytes(4000, 8);
 
         ScriptedClient slow;
-        QVERIFY(slow.connectTo(server.port()));
-        QCOMPARE(slow.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(slow.connectAndLogIn(server.port()));
         slow.sendLine(ScriptedClient::putLine(shared.size(), "same.jpg"));
         QCOMPARE(slow.readLine(), QStringLiteral("200 0"));
         slow.sendRaw("START\r\n" + shared.left(700000));
@@ -357,8 +344,7 @@ private slots:
                                  10000);
 
         ScriptedClient fast;
-        QVERIFY(fast.connectTo(server.port()));
-        QCOMPARE(fast.login("bob", "secret"), QStringLiteral("100 welcome"));
+        QVERIFY(fast.connectAndLogIn(server.port()));
         QString ack;
         QCOMPARE(fast.upload("other.jpg", other, &ack), QStringLiteral("200 0"));
         QCOMPARE(ack, QStringLiteral("250 stored"));
