@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-
 namespace kyvane {
 
 // Job files (name.kyv: the entries) and job logs (name.kyvlog) in the
