@@ -3,11 +3,10 @@
 // never moves anything.
 
 #include "ui/MainWindow.h"
+#include "ui/screens/ServerEditorScreen.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>
-#include <QScrollArea>
-#include <QScrollBar>
 
 #include <algorithm>
 
@@ -15,6 +14,9 @@ namespace kyvane {
 
 void TForm1::hookKeyboardNotifications()
 {
+    m_serverEditor->calcContentBounds = [this](QRectF& contentBounds) {
+        CalcKeyboardContentBounds(contentBounds);
+    };
     QInputMethod* inputMethod = QGuiApplication::inputMethod();
     auto follow = [this, inputMethod] {
         // The input method gives the keyboard in window coordinates.
@@ -44,32 +46,16 @@ void TForm1::FormVirtualKeyboardHidden(const QRectF&)
 
 void TForm1::ApplyKeyboardOffset()
 {
-    FNeedOffset = false;
-    if (const QWidget* focused = focusWidget()) {
-        // Where the field lies with the editor unscrolled.
-        QRectF field(focused->mapTo(this, QPointF(0, 0)), focused->size());
-        field.translate(0, VertScrollBox2->verticalScrollBar()->value());
-        if (field.intersects(FKBBounds) && field.bottom() > FKBBounds.top()) {
-            FNeedOffset = true;
-            // The content keeps its height instead of following the area's,
-            // and grows so that it can be scrolled far enough.
-            VertScrollBox2->setWidgetResizable(false);
-            QRectF content(QPointF(0, 0),
-                           QSizeF(VertScrollBox2->viewport()->width(), Layout1->height()));
-            CalcKeyboardContentBounds(content);
-            Layout1->resize(content.size().toSize());
-            QScrollBar* vertical = VertScrollBox2->verticalScrollBar();
-            vertical->setValue(static_cast<int>(field.bottom() - FKBBounds.top()));
-        }
-    }
-    if (!FNeedOffset)
+    FNeedOffset = m_serverEditor->keyboardCovers(focusWidget(), FKBBounds);
+    if (FNeedOffset)
+        m_serverEditor->scrollAboveKeyboard(focusWidget(), FKBBounds);
+    else
         ResetKeyboardOffset();
 }
 
 void TForm1::ResetKeyboardOffset()
 {
-    VertScrollBox2->verticalScrollBar()->setValue(0);
-    VertScrollBox2->setWidgetResizable(true);
+    m_serverEditor->resetKeyboardOffset();
 }
 
 void TForm1::CalcKeyboardContentBounds(QRectF& contentBounds) const

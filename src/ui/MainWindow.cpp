@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "core/ConfigIni.h"
+#include "core/PicturesFolder.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "core/Version.h"
@@ -9,12 +10,15 @@
 #include "transfer/ObserverChannel.h"
 #include "transfer/RunningJobs.h"
 #include "ui/MessageBox.h"
+#include "ui/screens/ExplorerScreen.h"
+#include "ui/screens/HomeScreen.h"
+#include "ui/screens/JobLogScreen.h"
+#include "ui/screens/QueueScreen.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -56,14 +60,10 @@ void TForm1::FormCreate()
 
     ProgramFolder::fix();
 
-    // The fourth row of the home page's grid shows as empty space.
-    ListBoxItem7->setVisible(true);
-    ListBoxItem8->setVisible(true);
-
     setCurrentLanguage(languageCodeFromText(ReadIni(
         QStringLiteral("GENERALSETTINGS"), QStringLiteral("LANGUAGE"), QStringLiteral("0"))));
 
-    Edit1->setText(sharedPicturesFolder());
+    m_explorer->setFolder(sharedPicturesFolder());
 
     m_lists.load();
 
@@ -73,7 +73,7 @@ void TForm1::FormCreate()
 
     // Workers of the jobs left unfinished; their rows appear once the event
     // loop runs. A job file that cannot be read is passed over.
-    startJobFiles(false);
+    m_queue->startJobFiles(false);
     JobFiles::removeStaleJobLogs();
 
     // Next: count today's media files for the home page's banner.
@@ -82,7 +82,7 @@ void TForm1::FormCreate()
 void TForm1::FormShow()
 {
     ApplyLanguage();
-    showTodayFileCount();
+    m_home->showTodayFileCount();
 }
 
 bool TForm1::FormCloseQuery()
@@ -121,14 +121,57 @@ void TForm1::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
+void TForm1::hideQueueMarker()
+{
+    m_home->hideQueueMarker();
+}
+
+void TForm1::openFileExplorer(const QString& folder)
+{
+    m_explorer->setFolder(folder);
+    ChangeTab(FileExplorer);
+}
+
+void TForm1::openJobLog(const QString& jobName)
+{
+    QString error;
+    if (!m_jobLog->showLog(jobName, &error)) {
+        MessageBox::inform(this, error);
+        return;
+    }
+    ChangeTab(JobLog);
+}
+
+void TForm1::setStatusLine(const QString& line)
+{
+    Label4->setText(line);
+}
+
 QObject* TForm1::context()
 {
     return this;
 }
 
+void TForm1::AddToDoList(const QString& tname, const QStringList& files, const QString& currentfile)
+{
+    m_home->showQueueMarker();
+    m_queue->AddToDoList(tname, files, currentfile);
+}
+
+void TForm1::SetToDoListProgressbar(const QString& target, int value, int value2, int value3,
+                                    const QString& currentfile, const QString& server)
+{
+    m_queue->SetToDoListProgressbar(target, value, value2, value3, currentfile, server);
+}
+
 void TForm1::ShowStatusLine(const QString& line)
 {
-    Label4->setText(line);
+    setStatusLine(line);
+}
+
+void TForm1::JobEnded(const QString& tname)
+{
+    m_queue->JobEnded(tname);
 }
 
 } // namespace kyvane

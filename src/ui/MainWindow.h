@@ -3,9 +3,10 @@
 #include "core/AppLists.h"
 #include "core/EngineSettings.h"
 #include "transfer/JobObserver.h"
+#include "ui/ScreenHost.h"
+#include "ui/ScreenIndex.h"
 
 #include <QRectF>
-#include <QSet>
 #include <QWidget>
 
 #include <atomic>
@@ -13,73 +14,57 @@
 
 class QFrame;
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
-class QScrollArea;
 class QToolButton;
 
 namespace kyvane {
 
-class ClickableFrame;
-class ClickableLabel;
+class BackupFoldersScreen;
+class ExplorerScreen;
+class FileExtensionsScreen;
 class FittingLabel;
-class ObserverChannel;
-class QueueList;
-class QueueRow;
+class GeneralSettingsScreen;
+class HomeScreen;
+class JobLogScreen;
+class QueueScreen;
+class ServerEditorScreen;
+class SettingsListScreen;
 class SideMenu;
 class SlideTabControl;
 
-// The phone-shaped main window: a header bar, nine screens of which one is
-// shown at a time, and a status bar. Its creation runs the program's
-// start-up. Its code is split by screen: MainWindow.cpp (start-up, close,
-// status line), MainWindowFrame.cpp (bars, screen area, side menus),
-// Navigation.cpp (screen switch, Back, menus, keys), one file per screen
-// (HomeScreen, ExplorerScreen, QueueScreen, SettingsScreens, LogScreen),
-// ApplyLanguage.cpp and KeyboardOffset.cpp.
+// The phone-shaped main window: the frame around the nine screens. It owns
+// the header bar, the screen area, the two side menus and the status bar,
+// switches screens (ChangeTab, Back, keys), runs the program's start-up and
+// close, and forwards what backup workers report to the screens. Each screen
+// is a class of its own under ui/screens/ that owns its controls; screens
+// reach each other only through this window, as their ScreenHost.
 //
-// Controls carry the names the behaviour is written in, as members and as
-// object names.
-class TForm1 final : public QWidget, public JobObserver
+// MainWindow.cpp: start-up, close, worker reports. MainWindowFrame.cpp: bars,
+// screen area, side menus. Navigation.cpp: screen switch, Back, menus, keys.
+// ApplyLanguage.cpp, KeyboardOffset.cpp.
+class TForm1 final : public QWidget, public JobObserver, public ScreenHost
 {
     Q_OBJECT
 
 public:
-    // Screen indexes, in page order.
-    enum Screen {
-        Home = 0,
-        SettingsList = 1,
-        FileExplorer = 2,
-        Queue = 3,
-        ServerEditor = 4,
-        GeneralSettings = 5,
-        BackupFolders = 6,
-        FileExtensions = 7,
-        JobLog = 8,
-        ScreenCount = 9
-    };
+    using enum screen::Index;
+    static constexpr int ScreenCount = screen::Count;
 
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
     const AppLists& lists() const { return m_lists; }
 
-    // The backup workers' way to this window. Closed when the window closes,
-    // so that no worker ever waits for it again.
-    std::shared_ptr<ObserverChannel> observerChannel() const { return m_channel; }
-
     // Tests run workers with shorter time-outs.
-    void setEngineSettingsForTesting(const EngineSettings& settings) { m_engineSettings = settings; }
+    void setEngineSettingsForTesting(const EngineSettings& settings)
+    {
+        m_engineSettings = settings;
+    }
 
     // How long closing waits for running workers to write their job logs.
     static constexpr int kCloseWaitMs = 2000;
 
-    // Switches to screen index (0 to 8) and sets the header for it; any other
-    // index does nothing.
-    void ChangeTab(int index);
-
-    // Writes the texts of the current language into the controls that are
+    // Writes the texts of the current language into every control that is
     // set once rather than read when shown.
     void ApplyLanguage();
 
@@ -90,7 +75,20 @@ public:
     QRectF keyboardBounds() const { return FKBBounds; }
     bool keyboardOffsetNeeded() const { return FNeedOffset; }
 
-    // What a backup worker reports, through handOver() onto this thread.
+    // ScreenHost: what the screens ask of the window.
+    void ChangeTab(int index) override;
+    void setNavMarker(int marker) override { navMarker = marker; }
+    void hideQueueMarker() override;
+    void openFileExplorer(const QString& folder) override;
+    void openJobLog(const QString& jobName) override;
+    void setStatusLine(const QString& line) override;
+    // The backup workers' way to this window. Closed when the window closes,
+    // so that no worker ever waits for it again.
+    std::shared_ptr<ObserverChannel> observerChannel() const override { return m_channel; }
+    const EngineSettings& engineSettings() const override { return m_engineSettings; }
+
+    // JobObserver: what a backup worker reports, through a hand-over onto
+    // this thread.
     QObject* context() override;
     void AddToDoList(const QString& tname, const QStringList& files,
                      const QString& currentfile) override;
@@ -122,22 +120,14 @@ private:
     bool FormCloseQuery();
     void FormClose();
 
-    // Building the window (MainWindowFrame.cpp and the screen files).
+    // Building the frame (MainWindowFrame.cpp).
     void buildFrame();
     QWidget* buildHeader();
     QWidget* buildStatusBar();
     QWidget* buildScreenArea();
     void buildSideMenus(QWidget* screenArea);
     QPushButton* addSideMenuButton(SideMenu* menu, const QString& name, const QString& icon);
-    void buildHomePage(QWidget* page);
-    void buildSettingsListPage(QWidget* page);
-    void buildExplorerPage(QWidget* page);
-    void buildQueuePage(QWidget* page);
-    void buildServerEditorPage(QWidget* page);
-    void buildGeneralSettingsPage(QWidget* page);
-    void buildBackupFoldersPage(QWidget* page);
-    void buildFileExtensionsPage(QWidget* page);
-    void buildLogPage(QWidget* page);
+    void connectSideMenuCommands();
 
     // Navigation (Navigation.cpp).
     void SpeedButton1Click();
@@ -155,27 +145,6 @@ private:
     void closeSideMenus();
     void setHeaderTitle(const QString& title);
 
-    // Home page (HomeScreen.cpp).
-    void rectBackupManuallyClick();
-    void rectSetupClick();
-    void rectQueueClick();
-    void showTodayFileCount();
-    static QString sharedPicturesFolder();
-
-    // Queue commands and the job log (QueueCommands.cpp).
-    void connectQueueCommands();
-    // Starts a worker for every job file left in the program folder.
-    void startJobFiles(bool reportUnreadable);
-    void btnStartClick();
-    void btnStopClick();
-    void btnDeleteClick();
-    void btnSelectAllClick();
-    void btnSelectNoneClick();
-    void ListBox2ItemClick(QueueRow* row);
-
-    // File explorer (ExplorerScreen.cpp).
-    void btnQueueClick();
-
     // On-screen keyboard (KeyboardOffset.cpp).
     void hookKeyboardNotifications();
     void ApplyKeyboardOffset();
@@ -185,9 +154,6 @@ private:
     AppLists m_lists;
     std::shared_ptr<ObserverChannel> m_channel;
     EngineSettings m_engineSettings;
-    // Jobs that Start found still running (often still stopping): each
-    // starts again from its file as soon as its worker has ended.
-    QSet<QString> m_restartWhenEnded;
     // Where Back on the Queue screen returns: 2 to the file explorer, any
     // other value home.
     int navMarker = 0;
@@ -198,8 +164,6 @@ private:
     QRectF FKBBounds;
     // True while the server editor is scrolled up for the keyboard.
     bool FNeedOffset = false;
-    // Today's media files, shown on the home page's banner.
-    int m_todayFileCount = 0;
 
     // Header bar.
     QFrame* HeaderToolBar = nullptr;
@@ -214,99 +178,31 @@ private:
     QFrame* ToolBar1 = nullptr;
     QLabel* Label4 = nullptr; // newest log line
 
-    // Screen area and its pages TabItem1 ... TabItem9.
+    // Screen area; the screens are its pages TabItem1 ... TabItem9.
     SlideTabControl* TabControl1 = nullptr;
-    QWidget* TabItem1 = nullptr;
-    QWidget* TabItem2 = nullptr;
-    QWidget* TabItem3 = nullptr;
-    QWidget* TabItem4 = nullptr;
-    QWidget* TabItem5 = nullptr;
-    QWidget* TabItem6 = nullptr;
-    QWidget* TabItem7 = nullptr;
-    QWidget* TabItem8 = nullptr;
-    QWidget* TabItem9 = nullptr;
+    HomeScreen* m_home = nullptr;
+    SettingsListScreen* m_settingsList = nullptr;
+    ExplorerScreen* m_explorer = nullptr;
+    QueueScreen* m_queue = nullptr;
+    ServerEditorScreen* m_serverEditor = nullptr;
+    GeneralSettingsScreen* m_generalSettings = nullptr;
+    BackupFoldersScreen* m_backupFolders = nullptr;
+    FileExtensionsScreen* m_fileExtensions = nullptr;
+    JobLogScreen* m_jobLog = nullptr;
 
-    // Side menus, sliding in from the right.
-    SideMenu* MultiView1 = nullptr; // file explorer
+    // Side menus, sliding in from the right: the file explorer's and the
+    // Queue screen's.
+    SideMenu* MultiView1 = nullptr;
     QPushButton* btnSelectAll2 = nullptr;
     QPushButton* btnSelectNone2 = nullptr;
     QPushButton* btnBackup = nullptr;
     QPushButton* btnQueue = nullptr;
-    SideMenu* MultiView2 = nullptr; // Queue screen
+    SideMenu* MultiView2 = nullptr;
     QPushButton* btnSelectAll = nullptr;
     QPushButton* btnSelectNone = nullptr;
     QPushButton* btnStop = nullptr;
     QPushButton* btnStart = nullptr;
     QPushButton* btnDelete = nullptr;
-
-    // Home page.
-    ClickableFrame* Rectangle3 = nullptr; // today banner
-    QLabel* lbTodayFileCount = nullptr;
-    QLabel* Label2 = nullptr;
-    QWidget* ListBox7 = nullptr; // tile grid
-    QWidget* ListBoxItem7 = nullptr;
-    QWidget* ListBoxItem8 = nullptr;
-    ClickableFrame* rectBackupToday = nullptr;
-    ClickableFrame* rectBackup5days = nullptr;
-    ClickableFrame* rectBackupByDate = nullptr;
-    ClickableFrame* rectBackupManually = nullptr;
-    ClickableFrame* rectSetup = nullptr;
-    ClickableFrame* rectQueue = nullptr;
-    QLabel* lbBackupToday = nullptr;
-    QLabel* lbBackup5Days = nullptr;
-    QLabel* lbBackupByDate = nullptr;
-    QLabel* lbBackupManually = nullptr;
-    QLabel* lbSettings = nullptr;
-    QLabel* lbViewQueue = nullptr;
-    QLabel* imgRedSpot = nullptr; // queue marker
-    // Hidden buttons that only receive the tile texts.
-    QPushButton* btnBackupTODAY = nullptr;
-    QPushButton* btnBackup5Days = nullptr;
-    QPushButton* btnBackupFILESByDATE = nullptr;
-    QPushButton* btnBackupManually = nullptr;
-    QPushButton* btnSettings = nullptr;
-    QPushButton* btnViewQueue = nullptr;
-
-    // Settings list.
-    QListWidget* ListBox3 = nullptr;
-    QPushButton* Button8 = nullptr; // never shown
-
-    // File explorer.
-    QToolButton* Button13 = nullptr; // go up
-    QLineEdit* Edit1 = nullptr;      // path field
-    QToolButton* Button4 = nullptr;  // go
-    QListWidget* ListView1 = nullptr;
-    QLabel* lblWait = nullptr;
-
-    // Queue screen.
-    QueueList* ListBox2 = nullptr;
-
-    // Server editor.
-    QScrollArea* VertScrollBox2 = nullptr;
-    QWidget* Layout1 = nullptr;
-    QLabel* Label8 = nullptr;
-    QLineEdit* edtServer = nullptr;
-    QLabel* Label9 = nullptr;
-    QLineEdit* edtPort = nullptr;
-    QLabel* Label10 = nullptr;
-    QLineEdit* edtAccount = nullptr;
-    QLabel* Label11 = nullptr;
-    QLineEdit* edtPassword = nullptr;
-    QLabel* lbleavepwempty = nullptr;
-    QPushButton* btnOK = nullptr;
-    ClickableLabel* Label12 = nullptr; // delete server
-
-    // General settings, backup folders, file extensions.
-    QListWidget* ListBox4 = nullptr;
-    QListWidget* ListBox5 = nullptr;
-    QPushButton* btnAddFolder = nullptr;
-    QPushButton* btnDelFolder = nullptr;
-    QListWidget* ListBox6 = nullptr;
-    QPushButton* btnAddExt = nullptr;
-    QPushButton* btnDelExt = nullptr;
-
-    // Job log.
-    QPlainTextEdit* Memo1 = nullptr;
 };
 
 } // namespace kyvane

@@ -1,13 +1,21 @@
-// The frame of the main window: header bar, screen area with its nine pages,
-// side menus and status bar. The pages' own controls are built in their
-// screen files.
+// The frame of the main window: header bar, screen area with its nine
+// screens, side menus and status bar.
 
-#include "ui/FittingLabel.h"
 #include "ui/Icons.h"
 #include "ui/Look.h"
 #include "ui/MainWindow.h"
-#include "ui/SideMenu.h"
-#include "ui/SlideTabControl.h"
+#include "ui/screens/BackupFoldersScreen.h"
+#include "ui/screens/ExplorerScreen.h"
+#include "ui/screens/FileExtensionsScreen.h"
+#include "ui/screens/GeneralSettingsScreen.h"
+#include "ui/screens/HomeScreen.h"
+#include "ui/screens/JobLogScreen.h"
+#include "ui/screens/QueueScreen.h"
+#include "ui/screens/ServerEditorScreen.h"
+#include "ui/screens/SettingsListScreen.h"
+#include "ui/widgets/FittingLabel.h"
+#include "ui/widgets/SideMenu.h"
+#include "ui/widgets/SlideTabControl.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -51,7 +59,7 @@ void TForm1::buildFrame()
     column->addWidget(buildScreenArea(), 1);
     column->addWidget(buildStatusBar());
 
-    connectQueueCommands();
+    connectSideMenuCommands();
 }
 
 QWidget* TForm1::buildHeader()
@@ -123,23 +131,24 @@ QWidget* TForm1::buildScreenArea()
 
     TabControl1 = new SlideTabControl(area);
     TabControl1->setObjectName(QStringLiteral("TabControl1"));
-    QWidget** pages[] = {&TabItem1, &TabItem2, &TabItem3, &TabItem4, &TabItem5,
-                         &TabItem6, &TabItem7, &TabItem8, &TabItem9};
+    m_home = new HomeScreen(*this);
+    m_settingsList = new SettingsListScreen(*this);
+    m_explorer = new ExplorerScreen(*this, cancelListing);
+    m_queue = new QueueScreen(*this);
+    m_serverEditor = new ServerEditorScreen(*this);
+    m_generalSettings = new GeneralSettingsScreen(*this);
+    m_backupFolders = new BackupFoldersScreen(*this);
+    m_fileExtensions = new FileExtensionsScreen(*this);
+    m_jobLog = new JobLogScreen;
+    // In screen index order.
+    QWidget* const pages[] = {m_home,          m_settingsList,   m_explorer,
+                              m_queue,         m_serverEditor,   m_generalSettings,
+                              m_backupFolders, m_fileExtensions, m_jobLog};
     int number = 1;
-    for (QWidget** page : pages) {
-        *page = new QWidget;
-        (*page)->setObjectName(QStringLiteral("TabItem%1").arg(number++));
-        TabControl1->addPage(*page);
+    for (QWidget* page : pages) {
+        page->setObjectName(QStringLiteral("TabItem%1").arg(number++));
+        TabControl1->addPage(page);
     }
-    buildHomePage(TabItem1);
-    buildSettingsListPage(TabItem2);
-    buildExplorerPage(TabItem3);
-    buildQueuePage(TabItem4);
-    buildServerEditorPage(TabItem5);
-    buildGeneralSettingsPage(TabItem6);
-    buildBackupFoldersPage(TabItem7);
-    buildFileExtensionsPage(TabItem8);
-    buildLogPage(TabItem9);
     connect(TabControl1, &SlideTabControl::currentChanged, this, &TForm1::TabControl1Change);
 
     // The side menus lie over the screens, in the same place.
@@ -182,7 +191,33 @@ void TForm1::buildSideMenus(QWidget* screenArea)
     }
     connect(MultiView1, &SideMenu::hidden, this, &TForm1::MultiView1Hidden);
     connect(MultiView2, &SideMenu::hidden, this, &TForm1::MultiView2Hidden);
-    connect(btnQueue, &QPushButton::clicked, this, &TForm1::btnQueueClick);
+}
+
+void TForm1::connectSideMenuCommands()
+{
+    // The file explorer's menu.
+    connect(btnQueue, &QPushButton::clicked, this, [this] {
+        hideQueueMarker();
+        navMarker = FileExplorer;
+        ChangeTab(Queue);
+    });
+
+    // The Queue screen's menu: each command closes the menu, then acts on
+    // the queue.
+    connect(btnStart, &QPushButton::clicked, this, [this] {
+        closeSideMenus();
+        m_queue->btnStartClick();
+    });
+    connect(btnStop, &QPushButton::clicked, this, [this] {
+        closeSideMenus();
+        m_queue->btnStopClick();
+    });
+    connect(btnDelete, &QPushButton::clicked, this, [this] {
+        MultiView2->closeDrawer();
+        m_queue->btnDeleteClick();
+    });
+    connect(btnSelectAll, &QPushButton::clicked, m_queue, &QueueScreen::btnSelectAllClick);
+    connect(btnSelectNone, &QPushButton::clicked, m_queue, &QueueScreen::btnSelectNoneClick);
 }
 
 QPushButton* TForm1::addSideMenuButton(SideMenu* menu, const QString& name, const QString& icon)

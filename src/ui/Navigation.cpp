@@ -2,15 +2,14 @@
 // key of the main window.
 
 #include "i18n/LanguageRes.h"
-#include "ui/FittingLabel.h"
 #include "ui/MainWindow.h"
-#include "ui/SideMenu.h"
-#include "ui/SlideTabControl.h"
+#include "ui/screens/JobLogScreen.h"
+#include "ui/screens/SettingsListScreen.h"
+#include "ui/widgets/FittingLabel.h"
+#include "ui/widgets/SideMenu.h"
+#include "ui/widgets/SlideTabControl.h"
 
 #include <QKeyEvent>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QToolButton>
 
 namespace kyvane {
@@ -66,14 +65,14 @@ void TForm1::ChangeTab(int index)
 
     case FileExplorer:
         TabControl1->setCurrentIndex(index);
-        // The folder in Edit1 is listed here, the list cleared first, once
+        // The explorer's folder is listed here, the list cleared first, once
         // the file explorer's listing is built.
         Button2->show();
         Button6->hide();
         break;
 
     case Queue:
-        imgRedSpot->hide();
+        hideQueueMarker();
         TabControl1->setCurrentIndex(index);
         Button2->hide();
         Button6->show();
@@ -87,12 +86,10 @@ void TForm1::ChangeTab(int index)
     }
 
     Label1->hide();
-    if (index == ServerEditor) {
-        const QListWidgetItem* selected = ListBox3->currentItem();
-        setHeaderTitle(selected ? selected->text() : QString());
-    } else {
+    if (index == ServerEditor)
+        setHeaderTitle(m_settingsList->selectedRowText());
+    else
         setHeaderTitle(langText(headerTitleKey(index)));
-    }
     closeSideMenus();
     SpeedButton1->show();
 }
@@ -135,7 +132,7 @@ void TForm1::BackAction()
         ChangeTab(Home);
         return;
     case Queue:
-        imgRedSpot->hide();
+        hideQueueMarker();
         ChangeTab(navMarker == FileExplorer ? FileExplorer : Home);
         return;
     case ServerEditor:
@@ -149,7 +146,7 @@ void TForm1::BackAction()
         ChangeTab(GeneralSettings);
         return;
     case JobLog:
-        Memo1->clear();
+        m_jobLog->clear();
         navMarker = current;
         ChangeTab(Queue);
         return;
@@ -226,7 +223,7 @@ void TForm1::FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat)
     if (autoRepeat)
         return;
     if (current == FileExplorer) {
-        // The file explorer lists the parent folder of Edit1 here, once its
+        // The file explorer lists the parent of its folder here, once its
         // listing is built; the screen never changes.
         return;
     }

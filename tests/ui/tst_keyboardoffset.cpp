@@ -1,6 +1,6 @@
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
-#include "ui/SlideTabControl.h"
+#include "ui/widgets/SlideTabControl.h"
 
 #include <QLineEdit>
 #include <QScrollArea>

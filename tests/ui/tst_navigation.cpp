@@ -1,8 +1,8 @@
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
 #include "i18n/LanguageRes.h"
-#include "ui/SideMenu.h"
-#include "ui/SlideTabControl.h"
+#include "ui/widgets/SideMenu.h"
+#include "ui/widgets/SlideTabControl.h"
 
 #include <QAbstractButton>
 #include <QLabel>

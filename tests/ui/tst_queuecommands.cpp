@@ -10,9 +10,9 @@
 #include "transfer/Digest.h"
 #include "transfer/RunningJobs.h"
 #include "ui/MessageBox.h"
-#include "ui/QueueList.h"
-#include "ui/QueueRow.h"
-#include "ui/SideMenu.h"
+#include "ui/widgets/QueueList.h"
+#include "ui/widgets/QueueRow.h"
+#include "ui/widgets/SideMenu.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

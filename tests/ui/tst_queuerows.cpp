@@ -2,8 +2,8 @@
 #include "UiTestHelpers.h"
 #include "core/SharedState.h"
 #include "transfer/HandOver.h"
-#include "ui/QueueList.h"
-#include "ui/QueueRow.h"
+#include "ui/widgets/QueueList.h"
+#include "ui/widgets/QueueRow.h"
 
 #include <QCheckBox>
 #include <QLabel>

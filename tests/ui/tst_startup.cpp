@@ -4,7 +4,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
 
-#include "ui/SideMenu.h"
+#include "ui/widgets/SideMenu.h"
 
 #include <QLabel>
 #include <QLineEdit>

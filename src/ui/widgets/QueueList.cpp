@@ -1,6 +1,6 @@
-#include "ui/QueueList.h"
+#include "ui/widgets/QueueList.h"
 
-#include "ui/QueueRow.h"
+#include "ui/widgets/QueueRow.h"
 
 #include <QVBoxLayout>
 

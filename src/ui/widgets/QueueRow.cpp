@@ -1,4 +1,4 @@
-#include "ui/QueueRow.h"
+#include "ui/widgets/QueueRow.h"
 
 #include "ui/Icons.h"
 #include "ui/QueueRowRules.h"

@@ -1,4 +1,4 @@
-#include "ui/SideMenu.h"
+#include "ui/widgets/SideMenu.h"
 
 #include <QFrame>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "ui/FittingLabel.h"
+#include "ui/widgets/FittingLabel.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,19 +1,19 @@
-// The home page: the today banner and the tile grid, and the tiles that lead
-// to other screens.
+#include "ui/screens/HomeScreen.h"
 
+#include "core/PicturesFolder.h"
 #include "i18n/LanguageRes.h"
-#include "ui/ClickableFrame.h"
 #include "ui/Icons.h"
-#include "ui/MainWindow.h"
+#include "ui/ScreenHost.h"
+#include "ui/ScreenIndex.h"
+#include "ui/widgets/ClickableFrame.h"
 
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kyvane {
 
@@ -24,9 +24,29 @@ constexpr int kTileIconSize = 32;
 
 } // namespace
 
-void TForm1::buildHomePage(QWidget* page)
+HomeScreen::HomeScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), m_host(host)
 {
-    Rectangle3 = new ClickableFrame(page);
+    buildBanner();
+    buildTiles();
+    buildHiddenTextButtons();
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 10, 8, 8);
+    column->setSpacing(10);
+    column->addWidget(Rectangle3);
+    column->addWidget(ListBox7);
+    column->addStretch(1);
+
+    // The scan tiles and the banner's recount come with the job builder.
+    connect(rectBackupManually, &ClickableFrame::clicked, this,
+            &HomeScreen::rectBackupManuallyClick);
+    connect(rectSetup, &ClickableFrame::clicked, this, &HomeScreen::rectSetupClick);
+    connect(rectQueue, &ClickableFrame::clicked, this, &HomeScreen::rectQueueClick);
+}
+
+void HomeScreen::buildBanner()
+{
+    Rectangle3 = new ClickableFrame(this);
     Rectangle3->setObjectName(QStringLiteral("Rectangle3"));
     Rectangle3->setFixedHeight(76);
     auto* logo = new QLabel(Rectangle3);
@@ -42,8 +62,11 @@ void TForm1::buildHomePage(QWidget* page)
     banner->setSpacing(12);
     banner->addWidget(logo);
     banner->addWidget(lbTodayFileCount, 1);
+}
 
-    ListBox7 = new QWidget(page);
+void HomeScreen::buildTiles()
+{
+    ListBox7 = new QWidget(this);
     ListBox7->setObjectName(QStringLiteral("ListBox7"));
     auto* grid = new QGridLayout(ListBox7);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -104,76 +127,92 @@ void TForm1::buildHomePage(QWidget* page)
     imgRedSpot->move(4, 0);
     imgRedSpot->hide();
 
-    // The fourth row: two cells that start-up shows as empty space.
-    ListBoxItem7 = new QWidget(ListBox7);
-    ListBoxItem7->setObjectName(QStringLiteral("ListBoxItem7"));
-    ListBoxItem8 = new QWidget(ListBox7);
-    ListBoxItem8->setObjectName(QStringLiteral("ListBoxItem8"));
-    for (QWidget* item : {ListBoxItem7, ListBoxItem8}) {
+    // The fourth row: two cells that show as empty space.
+    for (const char* name : {"ListBoxItem7", "ListBoxItem8"}) {
+        auto* item = new QWidget(ListBox7);
+        item->setObjectName(QString::fromLatin1(name));
         item->setFixedHeight(kTileRowHeight);
-        item->hide();
+        grid->addWidget(item, 3, cell++ % 2);
     }
-    grid->addWidget(ListBoxItem7, 3, 0);
-    grid->addWidget(ListBoxItem8, 3, 1);
-
-    // Buttons that only carry the tile texts and are never shown.
-    QPushButton** hiddenButtons[] = {&btnBackupTODAY,    &btnBackup5Days, &btnBackupFILESByDATE,
-                                     &btnBackupManually, &btnSettings,    &btnViewQueue};
-    const char* hiddenNames[] = {"btnBackupTODAY",    "btnBackup5Days", "btnBackupFILESByDATE",
-                                 "btnBackupManually", "btnSettings",    "btnViewQueue"};
-    for (int i = 0; i < 6; ++i) {
-        *hiddenButtons[i] = new QPushButton(page);
-        (*hiddenButtons[i])->setObjectName(QString::fromLatin1(hiddenNames[i]));
-        (*hiddenButtons[i])->hide();
-    }
-
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(8, 10, 8, 8);
-    column->setSpacing(10);
-    column->addWidget(Rectangle3);
-    column->addWidget(ListBox7);
-    column->addStretch(1);
-
-    // The scan tiles and the banner's recount come with the job builder.
-    connect(rectBackupManually, &ClickableFrame::clicked, this, &TForm1::rectBackupManuallyClick);
-    connect(rectSetup, &ClickableFrame::clicked, this, &TForm1::rectSetupClick);
-    connect(rectQueue, &ClickableFrame::clicked, this, &TForm1::rectQueueClick);
 }
 
-void TForm1::showTodayFileCount()
+void HomeScreen::buildHiddenTextButtons()
+{
+    const std::pair<QPushButton**, const char*> buttons[] = {
+        {&btnBackupTODAY, "btnBackupTODAY"},
+        {&btnBackup5Days, "btnBackup5Days"},
+        {&btnBackupFILESByDATE, "btnBackupFILESByDATE"},
+        {&btnBackupManually, "btnBackupManually"},
+        {&btnSettings, "btnSettings"},
+        {&btnViewQueue, "btnViewQueue"},
+    };
+    for (const auto& [button, name] : buttons) {
+        *button = new QPushButton(this);
+        (*button)->setObjectName(QString::fromLatin1(name));
+        (*button)->hide();
+    }
+}
+
+void HomeScreen::setTodayFileCount(int count)
+{
+    m_todayFileCount = count;
+    showTodayFileCount();
+}
+
+void HomeScreen::showTodayFileCount()
 {
     lbTodayFileCount->setText(langText(1) + QStringLiteral(": ") +
                               QString::number(m_todayFileCount));
 }
 
-QString TForm1::sharedPicturesFolder()
+void HomeScreen::showQueueMarker()
 {
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (!pictures.isEmpty() && QDir(pictures).exists())
-        return pictures;
-    return QDir::homePath();
+    imgRedSpot->show();
 }
 
-void TForm1::rectBackupManuallyClick()
+void HomeScreen::hideQueueMarker()
 {
-    navMarker = 0;
-    Edit1->setText(sharedPicturesFolder());
-    ChangeTab(FileExplorer);
+    imgRedSpot->hide();
 }
 
-void TForm1::rectSetupClick()
+void HomeScreen::applyLanguage()
 {
-    navMarker = 0;
-    ChangeTab(SettingsList);
+    const std::pair<QLabel*, int> labels[] = {
+        {Label2, 1},           {lbBackupToday, 2}, {lbBackup5Days, 3}, {lbBackupByDate, 4},
+        {lbBackupManually, 5}, {lbSettings, 6},    {lbViewQueue, 7},
+    };
+    for (const auto& [label, key] : labels)
+        label->setText(langText(key));
+
+    const std::pair<QPushButton*, int> buttons[] = {
+        {btnBackupTODAY, 2},    {btnBackup5Days, 3}, {btnBackupFILESByDATE, 4},
+        {btnBackupManually, 5}, {btnSettings, 6},    {btnViewQueue, 7},
+    };
+    for (const auto& [button, key] : buttons)
+        button->setText(langText(key));
+
+    showTodayFileCount();
+}
+
+void HomeScreen::rectBackupManuallyClick()
+{
+    m_host.setNavMarker(0);
+    m_host.openFileExplorer(sharedPicturesFolder());
+}
+
+void HomeScreen::rectSetupClick()
+{
+    m_host.setNavMarker(0);
+    m_host.ChangeTab(screen::SettingsList);
     // The settings list rebuilds its rows here once the settings screens are
     // built.
 }
 
-void TForm1::rectQueueClick()
+void HomeScreen::rectQueueClick()
 {
-    imgRedSpot->hide();
-    navMarker = 0;
-    ChangeTab(Queue);
+    hideQueueMarker();
+    m_host.setNavMarker(0);
+    m_host.ChangeTab(screen::Queue);
 }
 
 } // namespace kyvane

@@ -1,4 +1,4 @@
-#include "ui/ClickableFrame.h"
+#include "ui/widgets/ClickableFrame.h"
 
 #include <QMouseEvent>
 

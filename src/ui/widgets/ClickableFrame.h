@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/TapTracker.h"
+#include "ui/widgets/TapTracker.h"
 
 #include <QFrame>
 

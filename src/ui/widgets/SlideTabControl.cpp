@@ -1,4 +1,4 @@
-#include "ui/SlideTabControl.h"
+#include "ui/widgets/SlideTabControl.h"
 
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>

@@ -1,8 +1,7 @@
-// The file explorer: its path bar, file list and wait label, and the side
-// menu command that leads to the Queue screen.
+#include "ui/screens/ExplorerScreen.h"
 
 #include "ui/Icons.h"
-#include "ui/MainWindow.h"
+#include "ui/ScreenHost.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,17 +13,18 @@
 
 namespace kyvane {
 
-void TForm1::buildExplorerPage(QWidget* page)
+ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListing, QWidget* parent)
+    : QWidget(parent), m_host(host), m_cancelListing(cancelListing)
 {
-    Button13 = new QToolButton(page);
+    Button13 = new QToolButton(this);
     Button13->setObjectName(QStringLiteral("Button13"));
     Button13->setIcon(Icons::icon(QStringLiteral("back-dark")));
     Button13->setIconSize(QSize(24, 24));
     Button13->setFixedSize(40, 40);
-    Edit1 = new QLineEdit(page);
+    Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMinimumHeight(34);
-    Button4 = new QToolButton(page);
+    Button4 = new QToolButton(this);
     Button4->setObjectName(QStringLiteral("Button4"));
     Button4->setText(QStringLiteral(">"));
     Button4->setFixedSize(40, 40);
@@ -36,12 +36,12 @@ void TForm1::buildExplorerPage(QWidget* page)
     pathBar->addWidget(Edit1, 1);
     pathBar->addWidget(Button4);
 
-    ListView1 = new QListWidget(page);
+    ListView1 = new QListWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setIconSize(QSize(48, 48));
     ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    lblWait = new QLabel(QStringLiteral("Wait for a moment"), page);
+    lblWait = new QLabel(QStringLiteral("Wait for a moment"), this);
     lblWait->setObjectName(QStringLiteral("lblWait"));
     lblWait->setAlignment(Qt::AlignCenter);
     lblWait->hide();
@@ -51,7 +51,7 @@ void TForm1::buildExplorerPage(QWidget* page)
     listArea->addWidget(ListView1, 0, 0);
     listArea->addWidget(lblWait, 0, 0, Qt::AlignCenter);
 
-    auto* column = new QVBoxLayout(page);
+    auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addLayout(pathBar);
@@ -60,11 +60,14 @@ void TForm1::buildExplorerPage(QWidget* page)
     // with the file explorer's listing.
 }
 
-void TForm1::btnQueueClick()
+QString ExplorerScreen::folder() const
 {
-    imgRedSpot->hide();
-    navMarker = FileExplorer;
-    ChangeTab(Queue);
+    return Edit1->text();
+}
+
+void ExplorerScreen::setFolder(const QString& folder)
+{
+    Edit1->setText(folder);
 }
 
 } // namespace kyvane

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/EngineSettings.h"
+
+#include <memory>
+
+class QString;
+
+namespace kyvane {
+
+class ObserverChannel;
+
+// What a screen may ask of the window around it. Screens never know each
+// other: everything that crosses from one screen to another goes through
+// here, and the main window carries it out.
+class ScreenHost
+{
+public:
+    // Switches to a screen (see screen::Index) and sets the header for it.
+    virtual void ChangeTab(int index) = 0;
+
+    // Where Back on the Queue screen returns to.
+    virtual void setNavMarker(int marker) = 0;
+
+    // Hides the home page's mark for a queue row not yet seen.
+    virtual void hideQueueMarker() = 0;
+
+    // Opens the file explorer on folder.
+    virtual void openFileExplorer(const QString& folder) = 0;
+
+    // Shows the log of a job on the job log screen.
+    virtual void openJobLog(const QString& jobName) = 0;
+
+    // The newest line of the status bar.
+    virtual void setStatusLine(const QString& line) = 0;
+
+    // What a backup worker started from a screen reports to, and the limits
+    // it runs with.
+    virtual std::shared_ptr<ObserverChannel> observerChannel() const = 0;
+    virtual const EngineSettings& engineSettings() const = 0;
+
+protected:
+    ~ScreenHost() = default;
+};
+
+} // namespace kyvane

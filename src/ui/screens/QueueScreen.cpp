@@ -1,0 +1,162 @@
+#include "ui/screens/QueueScreen.h"
+
+#include "core/Logging.h"
+#include "core/SharedState.h"
+#include "transfer/JobFiles.h"
+#include "transfer/JobStarter.h"
+#include "transfer/RunningJobs.h"
+#include "ui/MessageBox.h"
+#include "ui/QueueRowRules.h"
+#include "ui/ScreenHost.h"
+#include "ui/widgets/QueueList.h"
+#include "ui/widgets/QueueRow.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QMutexLocker>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace kyvane {
+
+QueueScreen::QueueScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), m_host(host)
+{
+    ListBox2 = new QueueList(this);
+    ListBox2->setObjectName(QStringLiteral("ListBox2"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(ListBox2);
+    connect(ListBox2, &QueueList::rowClicked, this, &QueueScreen::ListBox2ItemClick);
+}
+
+void QueueScreen::AddToDoList(const QString& tname, const QStringList& files,
+                              const QString& currentfile)
+{
+    QMutexLocker lock(&queueLock);
+    if (files.isEmpty()) {
+        // Without a first entry there is no server to show; the job runs
+        // without a row.
+        qCWarning(lcUi) << "no queue row for job" << tname << "without entries";
+        return;
+    }
+    // A job has one row: a worker that runs the job again replaces the row
+    // its earlier worker left.
+    if (QueueRow* earlier = ListBox2->findRow(QueueRowRules::rowName(tname)))
+        ListBox2->removeRow(earlier);
+    auto* row = new QueueRow(tname, static_cast<int>(files.size()));
+    row->setText(QueueRowRules::rowText(QueueRowRules::serverOfEntry(files.first()), currentfile));
+    row->setFinishedMark(QueueRowRules::kRunning);
+    ListBox2->appendRow(row);
+}
+
+void QueueScreen::SetToDoListProgressbar(const QString& target, int value, int value2, int value3,
+                                         const QString& currentfile, const QString& server)
+{
+    // Runs after every chunk a worker sends: look-ups and property changes
+    // only, no file access unless the job has just finished. Each part is
+    // looked up on its own; a part that is gone is skipped.
+    QMutexLocker lock(&queueLock);
+    QueueRow* row = ListBox2->findRow(QueueRowRules::rowName(target));
+    if (!row)
+        return; // a job without a row, or a row taken out by Delete
+
+    if (auto* fileCountBar = row->findChild<QProgressBar*>(QueueRowRules::fileCountBarName(target)))
+        fileCountBar->setValue(value2);
+    if (auto* entryBar = row->findChild<QProgressBar*>(QueueRowRules::entryBarName(target)))
+        entryBar->setValue(value);
+
+    row->setText(QueueRowRules::rowText(server, currentfile));
+    if (QueueRowRules::finishesJob(value, value2, value3)) {
+        row->setFinishedMark(QueueRowRules::kFinished);
+        const QString jobName = QueueRowRules::jobNameFromRowName(row->objectName());
+        if (!QueueRowRules::removeJobFile(jobName)) {
+            // The job file stays and the job resumes at the next start; the
+            // count keeps its previous text.
+            qCWarning(lcUi) << "cannot delete the job file of finished job" << jobName;
+            return;
+        }
+    }
+
+    if (auto* countLabel = row->findChild<QLabel*>(QueueRowRules::countLabelName(target)))
+        countLabel->setText(QueueRowRules::countText(value2, value3));
+}
+
+void QueueScreen::startJobFiles(bool reportUnreadable)
+{
+    const JobStartReport report =
+        startPendingJobs(m_host.observerChannel(), m_host.engineSettings());
+    for (const QString& name : report.alreadyRunning)
+        m_restartWhenEnded.insert(name);
+    for (const QString& problem : report.unreadable)
+        qCWarning(lcUi) << "job file cannot be read:" << problem;
+    if (reportUnreadable && !report.unreadable.isEmpty())
+        MessageBox::inform(window(), QStringLiteral("These job files cannot be read:\n") +
+                                         report.unreadable.join(QLatin1Char('\n')));
+}
+
+void QueueScreen::btnStartClick()
+{
+    // A job that is still running keeps its row and its worker; every other
+    // row goes, and its job starts again from its file.
+    for (QueueRow* row : ListBox2->rows()) {
+        if (!RunningJobs::isRunning(QueueRowRules::jobNameFromRowName(row->tagString())))
+            ListBox2->removeRow(row);
+    }
+    startJobFiles(true);
+}
+
+void QueueScreen::JobEnded(const QString& tname)
+{
+    if (!m_restartWhenEnded.remove(tname) || !QFile::exists(JobFiles::jobFilePath(tname)))
+        return; // not asked for, or finished meanwhile
+    QString error;
+    if (startJobFile(tname, m_host.observerChannel(), m_host.engineSettings(), &error) ==
+        JobStart::Unreadable)
+        qCWarning(lcUi) << "job file cannot be read:" << tname << error;
+}
+
+void QueueScreen::btnStopClick()
+{
+    stopRequested = true;
+}
+
+void QueueScreen::btnDeleteClick()
+{
+    const QList<QueueRow*> rows = ListBox2->rows();
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
+        QueueRow* row = *it;
+        if (!row->isChecked())
+            continue;
+        if (row->finishedMark() != QueueRowRules::kFinished)
+            stopRequested = true; // there is no stop for one job alone
+        const QString jobName = QueueRowRules::jobNameFromRowName(row->tagString());
+        ListBox2->removeRow(row);
+        const QString jobFile = JobFiles::jobFilePath(jobName);
+        if (QFile::exists(jobFile) && !QFile::remove(jobFile)) {
+            qCWarning(lcUi) << "cannot delete job file" << jobFile;
+            continue; // its log stays with it
+        }
+        const QString jobLog = JobFiles::jobLogPath(jobName);
+        if (QFile::exists(jobLog) && !QFile::remove(jobLog))
+            qCWarning(lcUi) << "cannot delete job log" << jobLog;
+    }
+}
+
+void QueueScreen::btnSelectAllClick()
+{
+    for (QueueRow* row : ListBox2->rows())
+        row->setChecked(true);
+}
+
+void QueueScreen::btnSelectNoneClick()
+{
+    for (QueueRow* row : ListBox2->rows())
+        row->setChecked(false);
+}
+
+void QueueScreen::ListBox2ItemClick(QueueRow* row)
+{
+    m_host.openJobLog(QueueRowRules::jobNameFromRowName(row->tagString()));
+}
+
+} // namespace kyvane
