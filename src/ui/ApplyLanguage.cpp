@@ -1,6 +1,11 @@
 // Writing the texts of the current language into the controls that are set
 // once rather than read when shown: the frame's own, then each screen's.
 
+#include "dialogs/DialogBase.h"
+#include "dialogs/TfrmChooseLanguage.h"
+#include "dialogs/TfrmConfirm.h"
+#include "dialogs/TfrmDatePicker.h"
+#include "dialogs/TfrmInputExt.h"
 #include "i18n/LanguageRes.h"
 #include "ui/MainWindow.h"
 #include "ui/screens/BackupFoldersScreen.h"
@@ -31,8 +36,10 @@ void TForm1::ApplyLanguage()
     m_serverEditor->applyLanguage();
     m_backupFolders->applyLanguage();
     m_fileExtensions->applyLanguage();
-    // The dialogs' texts and the settings list's rows follow here once they
-    // are built.
+    for (DialogBase* dialog : std::initializer_list<DialogBase*>{
+             m_dialogs.inputExt, m_dialogs.chooseLanguage, m_dialogs.confirm, m_dialogs.datePicker})
+        dialog->applyLanguage();
+    // The settings list's rows follow here once they are built.
 }
 
 } // namespace kyvane

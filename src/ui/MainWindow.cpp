@@ -5,10 +5,17 @@
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "core/Version.h"
+#include "dialogs/TfrmChooseLanguage.h"
+#include "dialogs/TfrmConfirm.h"
+#include "dialogs/TfrmDatePicker.h"
+#include "dialogs/TfrmInputExt.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "selection/JobName.h"
 #include "transfer/JobFiles.h"
 #include "transfer/ObserverChannel.h"
 #include "transfer/RunningJobs.h"
+#include "transfer/TFileGenius.h"
 #include "ui/MessageBox.h"
 #include "ui/screens/ExplorerScreen.h"
 #include "ui/screens/HomeScreen.h"
@@ -37,6 +44,7 @@ TForm1::TForm1(QWidget* parent)
     QCoreApplication::instance()->installEventFilter(this);
     buildFrame();
     FormCreate();
+    createDialogs();
 }
 
 TForm1::~TForm1()
@@ -76,7 +84,18 @@ void TForm1::FormCreate()
     m_queue->startJobFiles(false);
     JobFiles::removeStaleJobLogs();
 
-    // Next: count today's media files for the home page's banner.
+    // Kept for the home page's banner until it is tapped.
+    m_home->setTodayFileCount(m_builder.GetTodayFileCount(m_lists));
+}
+
+void TForm1::createDialogs()
+{
+    // In this order, the folder chooser between the language dialog and the
+    // confirmation.
+    m_dialogs.inputExt = new TfrmInputExt(this);
+    m_dialogs.chooseLanguage = new TfrmChooseLanguage(this);
+    m_dialogs.confirm = new TfrmConfirm(this);
+    m_dialogs.datePicker = new TfrmDatePicker(this);
 }
 
 void TForm1::FormShow()
@@ -140,6 +159,25 @@ void TForm1::openJobLog(const QString& jobName)
         return;
     }
     ChangeTab(JobLog);
+}
+
+bool TForm1::startJob(const QStringList& entries)
+{
+    if (entries.isEmpty())
+        return false;
+    // Never the name of a job file still pending or of a running job: its
+    // file would be replaced and its files never backed up.
+    const QString name = freeJobName(m_builder.now());
+    if (name.isEmpty()) {
+        MessageBox::inform(this, extraText(ExtraText::NoFreeJobName));
+        return false;
+    }
+    if (const QString error = JobFiles::writeJob(name, entries); !error.isEmpty()) {
+        MessageBox::inform(this, error);
+        return false;
+    }
+    TFileGenius::Create(entries, name, m_channel, m_engineSettings);
+    return true;
 }
 
 void TForm1::setStatusLine(const QString& line)

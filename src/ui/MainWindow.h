@@ -2,6 +2,8 @@
 
 #include "core/AppLists.h"
 #include "core/EngineSettings.h"
+#include "dialogs/Dialogs.h"
+#include "selection/JobBuilder.h"
 #include "transfer/JobObserver.h"
 #include "ui/ScreenHost.h"
 #include "ui/ScreenIndex.h"
@@ -86,6 +88,10 @@ public:
     // so that no worker ever waits for it again.
     std::shared_ptr<ObserverChannel> observerChannel() const override { return m_channel; }
     const EngineSettings& engineSettings() const override { return m_engineSettings; }
+    AppLists& appLists() override { return m_lists; }
+    const JobBuilder& jobBuilder() const override { return m_builder; }
+    bool startJob(const QStringList& entries) override;
+    Dialogs& dialogs() override { return m_dialogs; }
 
     // JobObserver: what a backup worker reports, through a hand-over onto
     // this thread.
@@ -119,6 +125,8 @@ private:
     // Asks whether to close; false keeps the window open.
     bool FormCloseQuery();
     void FormClose();
+    // The dialogs live hidden over the window for the whole run.
+    void createDialogs();
 
     // Building the frame (MainWindowFrame.cpp).
     void buildFrame();
@@ -154,6 +162,8 @@ private:
     AppLists m_lists;
     std::shared_ptr<ObserverChannel> m_channel;
     EngineSettings m_engineSettings;
+    JobBuilder m_builder;
+    Dialogs m_dialogs;
     // Where Back on the Queue screen returns: 2 to the file explorer, any
     // other value home.
     int navMarker = 0;

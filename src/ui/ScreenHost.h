@@ -2,12 +2,15 @@
 
 #include "core/EngineSettings.h"
 
-#include <memory>
+#include <QStringList>
 
-class QString;
+#include <memory>
 
 namespace kyvane {
 
+struct AppLists;
+struct Dialogs;
+class JobBuilder;
 class ObserverChannel;
 
 // What a screen may ask of the window around it. Screens never know each
@@ -38,6 +41,20 @@ public:
     // it runs with.
     virtual std::shared_ptr<ObserverChannel> observerChannel() const = 0;
     virtual const EngineSettings& engineSettings() const = 0;
+
+    // The server, folder and extension lists of the program.
+    virtual AppLists& appLists() = 0;
+
+    // The scans of the backup folders, with the window's clock.
+    virtual const JobBuilder& jobBuilder() const = 0;
+
+    // Starts a backup job with entries (server entry | file path): names
+    // it, writes its job file and starts its worker. Says why when it
+    // cannot; false then, and nothing was started.
+    virtual bool startJob(const QStringList& entries) = 0;
+
+    // The dialogs, created once with the window.
+    virtual Dialogs& dialogs() = 0;
 
 protected:
     ~ScreenHost() = default;

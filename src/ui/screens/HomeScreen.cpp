@@ -1,8 +1,13 @@
 #include "ui/screens/HomeScreen.h"
 
+#include "core/AppLists.h"
 #include "core/PicturesFolder.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/TfrmDatePicker.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "ui/Icons.h"
+#include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
 #include "ui/ScreenIndex.h"
 #include "ui/widgets/ClickableFrame.h"
@@ -37,7 +42,10 @@ HomeScreen::HomeScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), m_h
     column->addWidget(ListBox7);
     column->addStretch(1);
 
-    // The scan tiles and the banner's recount come with the job builder.
+    connect(Rectangle3, &ClickableFrame::clicked, this, &HomeScreen::Rectangle3Click);
+    connect(rectBackupToday, &ClickableFrame::clicked, this, &HomeScreen::rectBackupTodayClick);
+    connect(rectBackup5days, &ClickableFrame::clicked, this, &HomeScreen::rectBackup5daysClick);
+    connect(rectBackupByDate, &ClickableFrame::clicked, this, &HomeScreen::rectBackupByDateClick);
     connect(rectBackupManually, &ClickableFrame::clicked, this,
             &HomeScreen::rectBackupManuallyClick);
     connect(rectSetup, &ClickableFrame::clicked, this, &HomeScreen::rectSetupClick);
@@ -192,6 +200,80 @@ void HomeScreen::applyLanguage()
         button->setText(langText(key));
 
     showTodayFileCount();
+}
+
+void HomeScreen::Rectangle3Click()
+{
+    setTodayFileCount(m_host.jobBuilder().GetTodayFileCount(m_host.appLists()));
+}
+
+bool HomeScreen::listsReady()
+{
+    const AppLists& lists = m_host.appLists();
+    if (lists.servers.isEmpty()) {
+        MessageBox::inform(window(), langText(42));
+        return false;
+    }
+    if (lists.folders.isEmpty()) {
+        MessageBox::inform(window(), langText(43));
+        return false;
+    }
+    return true;
+}
+
+void HomeScreen::rectBackupTodayClick()
+{
+    if (listsReady())
+        startScan(ScanRequest{ScanRequest::Kind::Today, {}, {}}, rectBackupToday);
+}
+
+void HomeScreen::rectBackup5daysClick()
+{
+    if (listsReady())
+        startScan(ScanRequest{ScanRequest::Kind::FiveDays, {}, {}}, rectBackup5days);
+}
+
+void HomeScreen::rectBackupByDateClick()
+{
+    if (listsReady())
+        m_host.dialogs().datePicker->open(
+            [this](const QString& answer) { DatePickerCallBack(answer); });
+}
+
+void HomeScreen::DatePickerCallBack(const QString& AselectedItem)
+{
+    if (AselectedItem.isEmpty())
+        return; // cancelled
+    startScan(JobBuilder::dateRangeFromAnswer(AselectedItem), nullptr);
+}
+
+void HomeScreen::startScan(const ScanRequest& request, QWidget* tile)
+{
+    if (tile)
+        tile->setEnabled(false);
+    // The scan runs once this tap has been handled, so the tile shows as
+    // disabled while it runs; two scans never overlap, since each runs whole
+    // on this thread.
+    QMetaObject::invokeMethod(
+        this,
+        [this, request, tile] {
+            runScan(request);
+            if (tile)
+                tile->setEnabled(true);
+        },
+        Qt::QueuedConnection);
+}
+
+void HomeScreen::runScan(const ScanRequest& request)
+{
+    m_host.setStatusLine(QString());
+    const ScanResult result = m_host.jobBuilder().scan(request, m_host.appLists());
+    // A folder that cannot be read (an unplugged card) does not cancel the
+    // others, but the user learns that it was passed over.
+    if (!result.passedOver.isEmpty())
+        m_host.setStatusLine(extraText(ExtraText::FoldersPassedOver)
+                                 .arg(result.passedOver.join(QStringLiteral(", "))));
+    m_host.startJob(result.entries);
 }
 
 void HomeScreen::rectBackupManuallyClick()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "selection/JobBuilder.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -32,6 +34,21 @@ private:
     void buildBanner();
     void buildTiles();
     void buildHiddenTextButtons();
+
+    // The tiles that scan the backup folders.
+    void rectBackupTodayClick();
+    void rectBackup5daysClick();
+    void rectBackupByDateClick();
+    void DatePickerCallBack(const QString& AselectedItem);
+    void Rectangle3Click();
+
+    // Whether a server and a backup folder are set up; says which is
+    // missing when not.
+    bool listsReady();
+    // Runs the scan once the current event is handled; tile, if any, stays
+    // disabled until it has ended.
+    void startScan(const ScanRequest& request, QWidget* tile);
+    void runScan(const ScanRequest& request);
 
     void rectBackupManuallyClick();
     void rectSetupClick();

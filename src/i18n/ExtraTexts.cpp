@@ -1,0 +1,45 @@
+#include "i18n/ExtraTexts.h"
+
+#include "i18n/LanguageRes.h"
+
+namespace kyvane {
+
+namespace {
+
+struct Translations
+{
+    const char16_t* english;
+    const char16_t* traditional;
+    const char16_t* simplified;
+};
+
+Translations translations(ExtraText id)
+{
+    switch (id) {
+    case ExtraText::FoldersPassedOver:
+        return {u"Backup folder not found, passed over: %1", u"找不到備份目錄，已略過: %1",
+                u"找不到备份目录，已略过: %1"};
+    case ExtraText::NoFreeJobName:
+        return {u"Too many jobs are waiting: finish or delete some in the queue first",
+                u"等待中的工作太多: 請先在佇列中完成或刪除一些",
+                u"等待中的工作太多: 请先在伫列中完成或删除一些"};
+    }
+    return {u"", u"", u""};
+}
+
+} // namespace
+
+QString extraText(ExtraText id)
+{
+    const Translations texts = translations(id);
+    switch (currentLanguage()) {
+    case kLanguageTraditionalChinese:
+        return QString::fromUtf16(texts.traditional);
+    case kLanguageSimplifiedChinese:
+        return QString::fromUtf16(texts.simplified);
+    default:
+        return QString::fromUtf16(texts.english);
+    }
+}
+
+} // namespace kyvane

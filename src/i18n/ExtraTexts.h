@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace kyvane {
+
+// Texts the window and the workers show beyond the numbered keys of the
+// language table, each in the three languages. They live apart so that the
+// numbered table stays exactly as it is stored and read by key.
+enum class ExtraText {
+    // Status line after a scan passed over backup folders; %1 is the list.
+    FoldersPassedOver,
+    // Every one of the 86,400 job names is taken by a pending job.
+    NoFreeJobName,
+};
+
+// The text in the current language.
+QString extraText(ExtraText id);
+
+} // namespace kyvane

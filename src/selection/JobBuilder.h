@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/AppLists.h"
+#include "selection/ScanClock.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kyvane {
+
+// Which files a folder scan takes, by their last-modification time.
+struct ScanRequest
+{
+    enum class Kind {
+        Today,    // the local day of now
+        FiveDays, // within the 120 hours before now, or later
+        DateRange // startdate <= day <= enddate, days as "YYYY/MM/DD" text
+    };
+    Kind kind = Kind::Today;
+    QString startdate;
+    QString enddate;
+};
+
+struct ScanResult
+{
+    // Server entry | full path, grouped by server in list order, then by
+    // folder in list order, then in listing order.
+    QStringList entries;
+    // Backup folders that do not exist or cannot be listed, once each.
+    QStringList passedOver;
+};
+
+// Turns the backup folders into job entries: for every server, every
+// folder's own files (no sub-folders, hidden files included) that have a
+// media extension, lie in no ".trashed" path and pass the date test of the
+// scan. A folder ending in "/DCIM/Camera" is never scanned. Plain logic on
+// the file system: no widget, no thread.
+class JobBuilder
+{
+public:
+    explicit JobBuilder(ScanClock clock = systemNow);
+
+    ScanResult scan(const ScanRequest& request, const AppLists& lists) const;
+
+    // Today's media files in the backup folders, each folder counted once
+    // per listing in the folder list; the servers play no part. Folders that
+    // cannot be listed add nothing.
+    int GetTodayFileCount(const AppLists& lists) const;
+
+    // The extension list as comma text, ASCII lower-cased, with one ","
+    // appended: the text the extension test searches.
+    static QString targetExt(const QStringList& extensions);
+
+    // The folder test: the last 12 characters, ASCII lower-cased, are
+    // "/dcim/camera".
+    static bool isCameraFolder(const QString& folder);
+
+    // The scan's date test ready to apply, for the DateRange split of a
+    // date-range dialog's answer "From-To".
+    static ScanRequest dateRangeFromAnswer(const QString& answer);
+
+    std::chrono::system_clock::time_point now() const { return m_clock(); }
+
+private:
+    ScanClock m_clock;
+};
+
+} // namespace kyvane
