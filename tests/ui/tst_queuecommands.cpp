@@ -200,6 +200,27 @@ private slots:
         QCOMPARE(server.countLines("put"), 2);
     }
 
+    // Start while the job is still stopping marks it to run again; a Stop
+    // after that keeps it stopped, and the stop flag stays set for all.
+    void stopAfterStartKeepsAStoppingJobStopped()
+    {
+        ServerProcess server(KYVANE_SERVER, {"--chunk-delay-ms", "50"});
+        QVERIFY(server.isListening());
+        auto form = startedWithTransferUnderWay(server);
+        QVERIFY(form);
+        pressQueueCommand(*form, "btnStop");
+        pressQueueCommand(*form, "btnStart");
+        QVERIFY(RunningJobs::isRunning("100000")); // still stopping, marked to start again
+        pressQueueCommand(*form, "btnStop");
+
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QCoreApplication::processEvents();
+        QVERIFY(noWorkerRunning());
+        QVERIFY(stopRequested);
+        QVERIFY(m_folder->exists("100000.kyv"));
+        QCOMPARE(server.countLines("put"), 1);
+    }
+
     void startPassesOverUnreadableJobFiles()
     {
         ServerProcess server(KYVANE_SERVER);

@@ -118,6 +118,9 @@ void QueueScreen::JobEnded(const QString& tname)
 void QueueScreen::btnStopClick()
 {
     stopRequested = true;
+    // A job that Start marked to run again once its worker ends stays
+    // stopped: a new worker would also clear the stop flag for the others.
+    m_restartWhenEnded.clear();
 }
 
 void QueueScreen::btnDeleteClick()
@@ -130,6 +133,7 @@ void QueueScreen::btnDeleteClick()
         if (row->finishedMark() != QueueRowRules::kFinished)
             stopRequested = true; // there is no stop for one job alone
         const QString jobName = QueueRowRules::jobNameFromRowName(row->tagString());
+        m_restartWhenEnded.remove(jobName);
         ListBox2->removeRow(row);
         const QString jobFile = JobFiles::jobFilePath(jobName);
         if (QFile::exists(jobFile) && !QFile::remove(jobFile)) {
