@@ -6,19 +6,26 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace kyvane::server {
 
 BackupServer::BackupServer(ServerOptions options, QObject* parent)
-    : QObject(parent), m_options(std::move(options)), m_storage(m_options.root),
+    : QObject(parent), m_options(std::move(options)),
+      m_storage(m_options.root, m_options.takeoverAfterMs), m_flusher(m_options.maxConnections),
       m_tcpServer(new QTcpServer(this))
 {
     connect(m_tcpServer, &QTcpServer::newConnection, this, &BackupServer::acceptConnections);
+    connect(m_tcpServer, &QTcpServer::acceptError, this, &BackupServer::onAcceptError);
+    m_acceptRetry.setSingleShot(true);
+    connect(&m_acceptRetry, &QTimer::timeout, m_tcpServer, &QTcpServer::resumeAccepting);
 }
 
 BackupServer::~BackupServer()
 {
     m_tcpServer->close();
+    // Flushes under way use the partial files of sessions.
+    m_flusher.waitForDone();
     // Sessions hold partial files of the storage: end them while it exists.
     qDeleteAll(findChildren<ServerSession*>(Qt::FindDirectChildrenOnly));
 }
@@ -57,12 +64,42 @@ quint16 BackupServer::serverPort() const
 void BackupServer::acceptConnections()
 {
     while (QTcpSocket* socket = m_tcpServer->nextPendingConnection()) {
+        if (m_openSessions >= m_options.maxConnections) {
+            refuseConnection(socket);
+            continue;
+        }
+        ++m_openSessions;
         auto* session = new ServerSession(socket, ++m_connectionCount, m_options, m_storage,
-                                          m_transcript, this);
+                                          m_transcript, m_flusher, this);
         connect(session, &ServerSession::fileStored, this, &BackupServer::fileStored);
-        connect(session, &ServerSession::finished, session, &QObject::deleteLater);
+        connect(session, &ServerSession::finished, this, [this, session] {
+            --m_openSessions;
+            session->deleteLater();
+        });
         session->start();
     }
+}
+
+void BackupServer::refuseConnection(QTcpSocket* socket)
+{
+    qCWarning(lcServer).noquote() << "refused a connection from" << socket->peerAddress().toString()
+                                  << ": already" << m_openSessions << "connections";
+    socket->write("421 too many connections\r\n");
+    socket->flush();
+    socket->abort();
+    socket->deleteLater();
+}
+
+// Qt stops accepting after an error such as running out of descriptors and
+// never starts again by itself. Trying again a little later lets the server
+// recover once connections have closed, without spinning meanwhile.
+void BackupServer::onAcceptError(QAbstractSocket::SocketError error)
+{
+    if (!m_acceptRetry.isActive())
+        qCWarning(lcServer).noquote() << "cannot accept a connection:" << error
+                                      << m_tcpServer->errorString() << "- trying again";
+    m_tcpServer->pauseAccepting();
+    m_acceptRetry.start(kAcceptRetryMs);
 }
 
 } // namespace kyvane::server
