@@ -8,7 +8,38 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <climits>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 namespace kyvane::server {
+
+namespace {
+
+// Each connection needs its socket and the partial file it writes; a few
+// descriptors stay free for the listening socket, the transcript, Qt's own
+// and for taking and closing a connection over the cap.
+constexpr int kDescriptorsPerConnection = 2;
+constexpr int kReservedDescriptors = 16;
+
+// How many connections the process's limit of open files leaves room for.
+// Keeping below it means accepting never fails for want of a descriptor.
+int connectionsWithinDescriptorLimit()
+{
+#ifdef Q_OS_UNIX
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        limit.rlim_cur < rlim_t(INT_MAX)) {
+        const int open = int(limit.rlim_cur);
+        return std::max(1, (open - kReservedDescriptors) / kDescriptorsPerConnection);
+    }
+#endif
+    return INT_MAX;
+}
+
+} // namespace
 
 BackupServer::BackupServer(ServerOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options)),
@@ -41,6 +72,11 @@ bool BackupServer::listen()
     }
     if (!m_storage.prepare(&m_error) || !m_transcript.open(m_options.transcriptPath, &m_error))
         return false;
+    m_maxSessions = std::min(m_options.maxConnections, connectionsWithinDescriptorLimit());
+    if (m_maxSessions < m_options.maxConnections)
+        qCWarning(lcServer).noquote()
+            << "the limit of open files leaves room for" << m_maxSessions << "connections, not"
+            << m_options.maxConnections << "(raise it with ulimit -n)";
     if (!m_tcpServer->listen(m_options.listenAddress, m_options.port)) {
         m_error = QStringLiteral("cannot listen on %1:%2: %3")
                       .arg(m_options.listenAddress.toString())
@@ -64,7 +100,7 @@ quint16 BackupServer::serverPort() const
 void BackupServer::acceptConnections()
 {
     while (QTcpSocket* socket = m_tcpServer->nextPendingConnection()) {
-        if (m_openSessions >= m_options.maxConnections) {
+        if (m_openSessions >= m_maxSessions) {
             refuseConnection(socket);
             continue;
         }
@@ -90,9 +126,9 @@ void BackupServer::refuseConnection(QTcpSocket* socket)
     socket->deleteLater();
 }
 
-// Qt stops accepting after an error such as running out of descriptors and
-// never starts again by itself. Trying again a little later lets the server
-// recover once connections have closed, without spinning meanwhile.
+// After some errors of accept(), Qt stops accepting and never starts again by
+// itself. Trying again a little later lets the server recover once the cause
+// has gone, without spinning meanwhile.
 void BackupServer::onAcceptError(QAbstractSocket::SocketError error)
 {
     if (!m_acceptRetry.isActive())

@@ -18,14 +18,16 @@ namespace kyvane::server {
 // The backup server: accepts connections and runs one ServerSession for each,
 // all on the thread the server lives on; only the flush of received files to
 // disk runs elsewhere (FileFlusher). Received files go to the root folder of
-// the options. Connections beyond the options' maximum are closed at once.
+// the options. Connections beyond the options' maximum, or beyond what the
+// limit of open files leaves room for, are closed at once.
 // To run it beside blocking code, see BackupServerThread.
 class BackupServer final : public QObject
 {
     Q_OBJECT
 
 public:
-    // Wait before accepting again after accepting failed.
+    // Wait before accepting again after accepting failed (Qt stops
+    // accepting after some errors, such as a lack of memory).
     static constexpr int kAcceptRetryMs = 200;
 
     explicit BackupServer(ServerOptions options, QObject* parent = nullptr);
@@ -56,6 +58,7 @@ private:
     QTimer m_acceptRetry;
     quint64 m_connectionCount = 0;
     int m_openSessions = 0;
+    int m_maxSessions = 0; // set by listen()
     QString m_error;
 };
 
