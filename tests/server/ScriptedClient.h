@@ -149,6 +149,18 @@ public:
             .arg(QString::fromLatin1(name.toUtf8().toBase64()), modified);
     }
 
+    // Offers a file of size bytes as name and, unless the server holds it,
+    // sends START and bytes without waiting for the acknowledgement. Returns
+    // the reply to the put line.
+    QString startUpload(qint64 size, const QString& name, const QByteArray& bytes)
+    {
+        sendLine(putLine(size, name));
+        const QString reply = readLine();
+        if (!reply.isNull() && !reply.startsWith(QLatin1String("201")))
+            sendRaw("START\r\n" + bytes);
+        return reply;
+    }
+
     // Offers content as name and sends what the server asks for; returns the
     // reply to the put line, and the acknowledgement in *ack when data went.
     QString upload(const QString& name, const QByteArray& content, QString* ack = nullptr,

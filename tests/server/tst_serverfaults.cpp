@@ -198,12 +198,8 @@ private slots:
         QVERIFY(server.start());
         ScriptedClient slow;
         QVERIFY(slow.connectAndLogIn(server.port()));
-        slow.sendLine(ScriptedClient::putLine(3000, "v.mov"));
-        QCOMPARE(slow.readLine(), QStringLiteral("200 0"));
-        slow.sendRaw("START\r\n" + patternBytes(3000));
-        QTRY_VERIFY_WITH_TIMEOUT(partialsOf(server).size() == 1 &&
-                                     server.size(partialsOf(server).first()) == 3000,
-                                 10000);
+        QCOMPARE(slow.startUpload(3000, "v.mov", patternBytes(3000)), QStringLiteral("200 0"));
+        QTRY_VERIFY_WITH_TIMEOUT(server.holdsOnePartialOf(3000), 10000);
 
         ScriptedClient other;
         QVERIFY(other.connectAndLogIn(server.port()));
@@ -223,9 +219,8 @@ private slots:
         {
             ScriptedClient client;
             QVERIFY(client.connectAndLogIn(server.port()));
-            client.sendLine(ScriptedClient::putLine(3000, "w.mov"));
-            QCOMPARE(client.readLine(), QStringLiteral("200 0"));
-            client.sendRaw("START\r\n" + patternBytes(3000));
+            QCOMPARE(client.startUpload(3000, "w.mov", patternBytes(3000)),
+                     QStringLiteral("200 0"));
             client.close();
         }
         QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);

@@ -337,12 +337,9 @@ private slots:
 
         ScriptedClient stalled;
         QVERIFY(stalled.connectAndLogIn(server.port()));
-        stalled.sendLine(ScriptedClient::putLine(content.size(), "big.mov"));
-        QCOMPARE(stalled.readLine(), QStringLiteral("200 0"));
-        stalled.sendRaw("START\r\n" + content.left(700000));
-        QTRY_VERIFY_WITH_TIMEOUT(partialsOf(server).size() == 1 &&
-                                     server.size(partialsOf(server).first()) == 700000,
-                                 10000);
+        QCOMPARE(stalled.startUpload(content.size(), "big.mov", content.left(700000)),
+                 QStringLiteral("200 0"));
+        QTRY_VERIFY_WITH_TIMEOUT(server.holdsOnePartialOf(700000), 10000);
         QTest::qWait(500);
 
         ScriptedClient fresh;
@@ -368,9 +365,8 @@ private slots:
         {
             ScriptedClient client;
             QVERIFY(client.connectAndLogIn(server.port()));
-            client.sendLine(ScriptedClient::putLine(content.size(), name));
-            QCOMPARE(client.readLine(), QStringLiteral("200 0"));
-            client.sendRaw("START\r\n" + content.left(2000));
+            QCOMPARE(client.startUpload(content.size(), name, content.left(2000)),
+                     QStringLiteral("200 0"));
             client.close();
         }
         QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
