@@ -68,6 +68,32 @@ public:
             m_socket.waitForDisconnected(kWaitMs);
     }
 
+    // Sends copies of line, up to total bytes, and never reads a reply: the
+    // socket takes in no more than a few KiB, so the server's replies pile up
+    // on its side. Stops early when the server has taken nothing for stallMs
+    // or has closed. Returns how many bytes the server's side took.
+    qint64 flood(const QByteArray& line, qint64 total, int stallMs)
+    {
+        m_socket.setReadBufferSize(4096);
+        const QByteArray block = line.repeated(qMax<qsizetype>(1, (256 << 10) / line.size()));
+        qint64 queued = 0;
+        qint64 taken = 0;
+        QDeadlineTimer stalled(stallMs);
+        while (isConnected() && taken < total && !stalled.hasExpired()) {
+            if (queued < total && m_socket.bytesToWrite() < block.size()) {
+                const qint64 part = qMin<qint64>(block.size(), total - queued);
+                queued += m_socket.write(block.constData(), part);
+            } else {
+                m_socket.waitForBytesWritten(50);
+            }
+            const qint64 now = queued - m_socket.bytesToWrite();
+            if (now != taken)
+                stalled.setRemainingTime(stallMs);
+            taken = now;
+        }
+        return taken;
+    }
+
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     void abort() { m_socket.abort(); }
 
@@ -121,6 +147,18 @@ public:
         return QStringLiteral("put %1 %2 none %3 none")
             .arg(size)
             .arg(QString::fromLatin1(name.toUtf8().toBase64()), modified);
+    }
+
+    // Offers a file of size bytes as name and, unless the server holds it,
+    // sends START and bytes without waiting for the acknowledgement. Returns
+    // the reply to the put line.
+    QString startUpload(qint64 size, const QString& name, const QByteArray& bytes)
+    {
+        sendLine(putLine(size, name));
+        const QString reply = readLine();
+        if (!reply.isNull() && !reply.startsWith(QLatin1String("201")))
+            sendRaw("START\r\n" + bytes);
+        return reply;
     }
 
     // Offers content as name and sends what the server asks for; returns the

@@ -65,6 +65,14 @@ public:
         return files;
     }
 
+    // True when the root holds exactly one partial file, of size bytes.
+    bool holdsOnePartialOf(qint64 size) const
+    {
+        const QStringList partials =
+            allFiles().filter(QRegularExpression(QStringLiteral("/\\.[^/]*\\.partial$")));
+        return partials.size() == 1 && this->size(partials.first()) == size;
+    }
+
     // Every file anywhere in the fixture's folder, the root's parent included.
     QStringList allFilesOfFixture() const
     {

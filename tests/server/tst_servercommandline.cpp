@@ -28,6 +28,11 @@ private slots:
         QCOMPARE(o.chunkDelayMs, 0);
         QVERIFY(!o.greeting && !o.putReply);
         QVERIFY(o.transcriptPath.isEmpty());
+        QCOMPARE(o.maxConnections, 100);
+        QCOMPARE(o.loginTimeoutMs, 30000);
+        QCOMPARE(o.idleTimeoutMs, 60000);
+        QCOMPARE(o.takeoverAfterMs, 10000);
+        QCOMPARE(o.flushDelayMs, 0);
     }
 
     void everyOption()
@@ -57,7 +62,17 @@ private slots:
                                          "--chunk-delay-ms",
                                          "250",
                                          "--put-reply",
-                                         "200 -5"})),
+                                         "200 -5",
+                                         "--max-connections",
+                                         "7",
+                                         "--login-timeout",
+                                         "0.5",
+                                         "--idle-timeout",
+                                         "90",
+                                         "--takeover-after",
+                                         "2.25",
+                                         "--flush-delay-ms",
+                                         "1500"})),
                  qPrintable(commandLine.errorText()));
         const ServerOptions& o = commandLine.options();
         QCOMPARE(o.listenAddress, QHostAddress(QHostAddress::AnyIPv4));
@@ -72,6 +87,11 @@ private slots:
         QCOMPARE(o.greeting.value_or(QString()), QStringLiteral("421 busy"));
         QCOMPARE(o.chunkDelayMs, 250);
         QCOMPARE(o.putReply.value_or(QString()), QStringLiteral("200 -5"));
+        QCOMPARE(o.maxConnections, 7);
+        QCOMPARE(o.loginTimeoutMs, 500);
+        QCOMPARE(o.idleTimeoutMs, 90000);
+        QCOMPARE(o.takeoverAfterMs, 2250);
+        QCOMPARE(o.flushDelayMs, 1500);
     }
 
     void wrongArguments_data()
@@ -89,6 +109,12 @@ private slots:
         QTest::newRow("delay not a number") << QStringList{"--chunk-delay-ms", "soon"};
         QTest::newRow("missing accounts file") << QStringList{"--accounts-file", "/nonexistent/a"};
         QTest::newRow("option without value") << QStringList{"--root"};
+        QTest::newRow("no connections") << QStringList{"--max-connections", "0"};
+        QTest::newRow("time-out of zero") << QStringList{"--idle-timeout", "0"};
+        QTest::newRow("negative time-out") << QStringList{"--login-timeout", "-1"};
+        QTest::newRow("time-out not a number") << QStringList{"--takeover-after", "soon"};
+        QTest::newRow("time-out beyond a day") << QStringList{"--idle-timeout", "86401"};
+        QTest::newRow("negative flush delay") << QStringList{"--flush-delay-ms", "-5"};
     }
 
     void wrongArguments()

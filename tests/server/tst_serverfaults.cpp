@@ -189,6 +189,45 @@ private slots:
         QCOMPARE(server.read(partialsOf(server).value(0)), content.left(kChunk + 300000));
     }
 
+    // While one file is flushed to disk, other connections are served at
+    // once; the file is acknowledged only after its flush, in its final place.
+    void slowFlushHoldsUpOnlyItsConnection()
+    {
+        ServerFixture server;
+        server.options.flushDelayMs = 3000;
+        QVERIFY(server.start());
+        ScriptedClient slow;
+        QVERIFY(slow.connectAndLogIn(server.port()));
+        QCOMPARE(slow.startUpload(3000, "v.mov", patternBytes(3000)), QStringLiteral("200 0"));
+        QTRY_VERIFY_WITH_TIMEOUT(server.holdsOnePartialOf(3000), 10000);
+
+        ScriptedClient other;
+        QVERIFY(other.connectAndLogIn(server.port()));
+        QVERIFY(!QFileInfo::exists(server.file("bob/v.mov")));
+        QVERIFY(slow.readLine(0).isNull());
+
+        QCOMPARE(slow.readLine(), QStringLiteral("250 stored"));
+        QCOMPARE(server.read("bob/v.mov"), patternBytes(3000));
+    }
+
+    // A client that goes while its file is flushed still has it stored.
+    void fileFlushedAfterTheClientWentIsStored()
+    {
+        ServerFixture server;
+        server.options.flushDelayMs = 500;
+        QVERIFY(server.start());
+        {
+            ScriptedClient client;
+            QVERIFY(client.connectAndLogIn(server.port()));
+            QCOMPARE(client.startUpload(3000, "w.mov", patternBytes(3000)),
+                     QStringLiteral("200 0"));
+            client.close();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
+        QCOMPARE(server.allFiles(), QStringList{"bob/w.mov"});
+        QCOMPARE(server.read("bob/w.mov"), patternBytes(3000));
+    }
+
     void putReply_data()
     {
         QTest::addColumn<QString>("reply");

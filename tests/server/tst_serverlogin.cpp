@@ -172,6 +172,52 @@ private slots:
         QCOMPARE(ack, QStringLiteral("250 stored"));
     }
 
+    // Unknown commands are answered, but three in a row close the
+    // connection; a put in between starts the count again.
+    void unknownCommandsInARowClose()
+    {
+        ServerFixture server;
+        QVERIFY(server.start());
+        ScriptedClient client;
+        QVERIFY(client.connectAndLogIn(server.port()));
+        for (int i = 0; i < 2; ++i) {
+            client.sendLine("list");
+            QCOMPARE(client.readLine(), QStringLiteral("500 unknown command"));
+        }
+        QString ack;
+        QCOMPARE(client.upload("a.jpg", "abc", &ack), QStringLiteral("200 0"));
+        for (int i = 0; i < 2; ++i) {
+            client.sendLine("list");
+            QCOMPARE(client.readLine(), QStringLiteral("500 unknown command"));
+        }
+        client.sendLine("list");
+        QCOMPARE(client.readLine(), QStringLiteral("500 too many unknown commands"));
+        QVERIFY(client.waitForClosed());
+    }
+
+    // Connections over the cap are turned away at once; a place that comes
+    // free is taken by the next one.
+    void connectionsOverTheCapAreClosed()
+    {
+        ServerFixture server;
+        server.options.maxConnections = 2;
+        QVERIFY(server.start());
+        ScriptedClient first;
+        ScriptedClient second;
+        QVERIFY(first.connectAndLogIn(server.port()));
+        QVERIFY(second.connectAndLogIn(server.port()));
+        ScriptedClient third;
+        QVERIFY(third.connectTo(server.port()));
+        QCOMPARE(third.readLine(), QStringLiteral("421 too many connections"));
+        QVERIFY(third.waitForClosed());
+
+        first.close();
+        QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
+        ScriptedClient fourth;
+        QVERIFY(fourth.connectAndLogIn(server.port()));
+        QVERIFY(second.isConnected());
+    }
+
     // The limit is on the line without its end: 16384 bytes pass, one more
     // closes the connection without a reply.
     void lineLength_data()

@@ -33,6 +33,14 @@ private slots:
         QTest::newRow("last dot") << "a.tar.gz" << 3 << "a.tar (3).gz";
         QTest::newRow("no extension") << "README" << 2 << "README (2)";
         QTest::newRow("leading dot is no extension") << ".profile" << 2 << ".profile (2)";
+        const QString longStem = QString(85, QChar(0x7167)); // 255 bytes
+        QTest::newRow("long name gives way before the number")
+            << longStem << 2 << QString(83, QChar(0x7167)) + " (2)";
+        QTest::newRow("long name keeps its extension")
+            << QString(83, QChar(0x7167)) + ".jpg" << 1000
+            << QString(81, QChar(0x7167)) + " (1000).jpg";
+        QTest::newRow("extension too long to keep")
+            << "a." + QString(253, 'x') << 2 << "a." + QString(249, 'x') + " (2)";
     }
 
     void versionName()
@@ -41,6 +49,26 @@ private slots:
         QFETCH(int, version);
         QFETCH(QString, expected);
         QCOMPARE(BackupStorage::versionName(name, version), expected);
+    }
+
+    // Partial-file names fit the file-name limit whatever the name; long
+    // names that begin alike still get names of their own.
+    void partialNamesFit()
+    {
+        PutRequest put;
+        put.size = Q_INT64_C(9223372036854775807);
+        put.modified = QDateTime(QDate(2024, 5, 17), QTime(8, 3, 9), Qt::UTC);
+        put.name = "IMG.jpg";
+        QCOMPARE(BackupStorage::partialFileName(put),
+                 ".IMG.jpg.9223372036854775807-1715932989.partial");
+        put.name = QString(85, QChar(0x7167));
+        const QString first = BackupStorage::partialFileName(put);
+        put.name = QString(84, QChar(0x7167)) + "x";
+        const QString second = BackupStorage::partialFileName(put);
+        QVERIFY(first.toUtf8().size() <= 255);
+        QVERIFY(second.toUtf8().size() <= 255);
+        QVERIFY(first != second);
+        QVERIFY(first.endsWith(".9223372036854775807-1715932989.partial"));
     }
 
     void putRequestFields()

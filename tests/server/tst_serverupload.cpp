@@ -245,7 +245,7 @@ private slots:
         QTest::newRow("NUL") << named(QByteArray("a\0b.jpg", 7));
         QTest::newRow("DEL") << named("a\x7f.jpg");
         QTest::newRow("partial file name") << named(".IMG.jpg.4-1.partial");
-        QTest::newRow("name too long") << named(QByteArray(201, 'n'));
+        QTest::newRow("name over 255 bytes") << named(QByteArray(256, 'n'));
         QTest::newRow("not UTF-8") << named("\xff\xfe.jpg");
         QTest::newRow("not Base64") << "put 4 !!!! none none none";
         QTest::newRow("Base64 cut short") << "put 4 YWJ none none none";
@@ -323,6 +323,73 @@ private slots:
             QCOMPARE(QFileInfo(server.file("bob/a.jpg")).lastModified().toUTC(), modified);
         client.sendLine(line);
         QCOMPARE(client.readLine(), QStringLiteral("201 exists"));
+    }
+
+    // A connection that has gone quiet half-way through a file loses its
+    // partial file to a new upload of that file, which goes on from the
+    // bytes already stored; the quiet connection is closed.
+    void quietHolderIsTakenOver()
+    {
+        ServerFixture server;
+        server.options.takeoverAfterMs = 300;
+        QVERIFY(server.start());
+        const QByteArray content = patternBytes(1500000, 3);
+
+        ScriptedClient stalled;
+        QVERIFY(stalled.connectAndLogIn(server.port()));
+        QCOMPARE(stalled.startUpload(content.size(), "big.mov", content.left(700000)),
+                 QStringLiteral("200 0"));
+        QTRY_VERIFY_WITH_TIMEOUT(server.holdsOnePartialOf(700000), 10000);
+        QTest::qWait(500);
+
+        ScriptedClient fresh;
+        QVERIFY(fresh.connectAndLogIn(server.port()));
+        QString ack;
+        QCOMPARE(fresh.upload("big.mov", content, &ack), QStringLiteral("200 700000"));
+        QCOMPARE(ack, QStringLiteral("250 stored"));
+        QVERIFY(stalled.waitForClosed());
+        QCOMPARE(server.allFiles(), QStringList{"bob/big.mov"});
+        QCOMPARE(server.read("bob/big.mov"), content);
+    }
+
+    // A name of 250 UTF-8 bytes is stored, resumed through a partial file
+    // whose name fits the file system, and versioned within the limit; one
+    // of 256 bytes is refused with the reason.
+    void longNames()
+    {
+        const QString name = QString(82, QChar(0x7167)) + QStringLiteral(".jpg"); // 250 bytes
+        QCOMPARE(name.toUtf8().size(), 250);
+        const QByteArray content = patternBytes(5000, 4);
+        ServerFixture server;
+        QVERIFY(server.start());
+        {
+            ScriptedClient client;
+            QVERIFY(client.connectAndLogIn(server.port()));
+            QCOMPARE(client.startUpload(content.size(), name, content.left(2000)),
+                     QStringLiteral("200 0"));
+            client.close();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(server.transcript().contains(QStringLiteral("1 [closed]")), 10000);
+        const QStringList partials = partialsOf(server);
+        QCOMPARE(partials.size(), 1);
+        QVERIFY(QFileInfo(partials.first()).fileName().toUtf8().size() <= 255);
+
+        ScriptedClient client;
+        QVERIFY(client.connectAndLogIn(server.port()));
+        QString ack;
+        QCOMPARE(client.upload(name, content, &ack), QStringLiteral("200 2000"));
+        QCOMPARE(ack, QStringLiteral("250 stored"));
+        QCOMPARE(server.read("bob/" + name), content);
+
+        QCOMPARE(client.upload(name, "other", &ack, "2020/01/01;00:00:01"),
+                 QStringLiteral("200 0"));
+        QCOMPARE(ack, QStringLiteral("250 stored"));
+        const QString second = QString(82, QChar(0x7167)) + QStringLiteral(" (2).jpg");
+        QCOMPARE(server.allFiles(), (QStringList{"bob/" + second, "bob/" + name})); // sorted
+        QCOMPARE(server.read("bob/" + second), QByteArray("other"));
+
+        client.sendLine(ScriptedClient::putLine(3, QString(252, QLatin1Char('n')) + ".jpg"));
+        QCOMPARE(client.readLine(), QStringLiteral("501 name is longer than 255 bytes"));
     }
 
     // Two connections at once: one waits half-way through a file while the

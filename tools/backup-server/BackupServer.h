@@ -1,24 +1,35 @@
 #pragma once
 
 #include "BackupStorage.h"
+#include "FileFlusher.h"
 #include "ServerOptions.h"
 #include "Transcript.h"
 
+#include <QAbstractSocket>
 #include <QHostAddress>
 #include <QObject>
+#include <QTimer>
 
 class QTcpServer;
+class QTcpSocket;
 
 namespace kyvane::server {
 
 // The backup server: accepts connections and runs one ServerSession for each,
-// all on the thread the server lives on. Received files go to the root folder
-// of the options. To run it beside blocking code, see BackupServerThread.
+// all on the thread the server lives on; only the flush of received files to
+// disk runs elsewhere (FileFlusher). Received files go to the root folder of
+// the options. Connections beyond the options' maximum, or beyond what the
+// limit of open files leaves room for, are closed at once.
+// To run it beside blocking code, see BackupServerThread.
 class BackupServer final : public QObject
 {
     Q_OBJECT
 
 public:
+    // Wait before accepting again after accepting failed (Qt stops
+    // accepting after some errors, such as a lack of memory).
+    static constexpr int kAcceptRetryMs = 200;
+
     explicit BackupServer(ServerOptions options, QObject* parent = nullptr);
     ~BackupServer() override;
 
@@ -36,12 +47,18 @@ signals:
 
 private:
     void acceptConnections();
+    void refuseConnection(QTcpSocket* socket);
+    void onAcceptError(QAbstractSocket::SocketError error);
 
     ServerOptions m_options;
     BackupStorage m_storage;
     Transcript m_transcript;
+    FileFlusher m_flusher;
     QTcpServer* m_tcpServer;
+    QTimer m_acceptRetry;
     quint64 m_connectionCount = 0;
+    int m_openSessions = 0;
+    int m_maxSessions = 0; // set by listen()
     QString m_error;
 };
 

@@ -2,7 +2,9 @@
 
 #include "PartialUpload.h"
 #include "PutRequest.h"
+#include "SafeName.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -22,7 +24,10 @@ bool sameIdentity(const QFileInfo& stored, const PutRequest& put)
 
 } // namespace
 
-BackupStorage::BackupStorage(QString root) : m_root(QDir::cleanPath(QDir(root).absolutePath())) {}
+BackupStorage::BackupStorage(QString root, int takeoverAfterMs)
+    : m_root(QDir::cleanPath(QDir(root).absolutePath())), m_takeoverAfterMs(takeoverAfterMs)
+{
+}
 
 BackupStorage::~BackupStorage() = default;
 
@@ -44,7 +49,21 @@ QString BackupStorage::partialFileName(const PutRequest& put)
 {
     const QString when = put.modified.isValid() ? QString::number(put.modified.toSecsSinceEpoch())
                                                 : QStringLiteral("none");
-    return QStringLiteral(".%1.%2-%3.partial").arg(put.name).arg(put.size).arg(when);
+    return decoratedName(put.name, QStringLiteral(".%1-%2.partial").arg(put.size).arg(when));
+}
+
+QString BackupStorage::decoratedName(const QString& name, const QString& suffix)
+{
+    const QString whole = QLatin1Char('.') + name + suffix;
+    if (whole.toUtf8().size() <= safename::kMaxFileNameBytes)
+        return whole;
+    // The digest keeps apart long names that begin alike.
+    const QString digest =
+        QLatin1Char('~') +
+        QString::fromLatin1(
+            QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
+    const qsizetype room = safename::kMaxFileNameBytes - 1 - digest.size() - suffix.toUtf8().size();
+    return QLatin1Char('.') + safename::leftUtf8(name, room) + digest + suffix;
 }
 
 QString BackupStorage::versionName(const QString& name, int version)
@@ -54,9 +73,17 @@ QString BackupStorage::versionName(const QString& name, int version)
     // The number goes before the extension; a leading dot is no extension.
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString number = QStringLiteral(" (%1)").arg(version);
-    if (dot <= 0)
-        return name + number;
-    return name.left(dot) + number + name.mid(dot);
+    QString stem = dot <= 0 ? name : name.left(dot);
+    QString extension = dot <= 0 ? QString() : name.mid(dot);
+    // The stem gives way so that the name stays within the limit; when even
+    // an empty stem would not do, the extension is cut along with it.
+    qsizetype room = safename::kMaxFileNameBytes - number.size() - extension.toUtf8().size();
+    if (room < 1) {
+        stem = name;
+        extension.clear();
+        room = safename::kMaxFileNameBytes - number.size();
+    }
+    return safename::leftUtf8(stem, room) + number + extension;
 }
 
 std::optional<QString> BackupStorage::findWhole(const QString& account, const PutRequest& put) const
@@ -83,17 +110,23 @@ std::unique_ptr<PartialUpload> BackupStorage::openPartial(const QString& account
         return nullptr;
     }
     QString path = folder + QLatin1Char('/') + partialFileName(put);
-    const bool busy = m_busyPartials.contains(path);
-    if (busy) {
-        // Another connection is appending to the shared partial: receive this
-        // copy on the side so the two never write into one file.
-        path =
-            folder + QStringLiteral("/.%1.%2.partial")
-                         .arg(put.name)
-                         .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
+    bool privateFile = false;
+    if (PartialUpload* holder = m_holders.value(path)) {
+        if (holder->idleMs() >= m_takeoverAfterMs && holder->revoke()) {
+            // The holder has gone quiet: this upload goes on from what it stored.
+            m_holders.remove(path);
+        } else {
+            // Another connection is appending to the shared partial: receive
+            // this copy on the side so the two never write into one file.
+            privateFile = true;
+            const quint64 tag = QRandomGenerator::system()->generate64();
+            path = folder + QLatin1Char('/') +
+                   decoratedName(put.name,
+                                 QStringLiteral(".%1.partial").arg(tag, 16, 16, QLatin1Char('0')));
+        }
     }
 
-    auto upload = std::make_unique<PartialUpload>(*this, account, put, path, busy);
+    auto upload = std::make_unique<PartialUpload>(*this, account, put, path, privateFile);
     if (!upload->open(error))
         return nullptr;
     if (upload->heldBytes() > put.size && !upload->truncateTo(0, error))
@@ -107,7 +140,7 @@ std::unique_ptr<PartialUpload> BackupStorage::openPartial(const QString& account
         upload->suspend();
         return nullptr;
     }
-    m_busyPartials.insert(path);
+    m_holders.insert(path, upload.get());
     return upload;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSet>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -24,7 +24,9 @@ class BackupStorage
 public:
     static constexpr int kMaxVersions = 1000;
 
-    explicit BackupStorage(QString root);
+    // takeoverAfterMs: how long the holder of a partial file must have been
+    // idle before another upload of that file may take it over.
+    BackupStorage(QString root, int takeoverAfterMs);
     ~BackupStorage();
 
     BackupStorage(const BackupStorage&) = delete;
@@ -39,14 +41,20 @@ public:
     std::optional<QString> findWhole(const QString& account, const PutRequest& put) const;
 
     // Opens the partial file of put for appending, creating it when needed.
-    // When another connection is receiving the same file right now, the new
-    // upload gets a private partial file that starts empty.
+    // When another connection holds it and has written nothing to it for the
+    // take-over time, that connection loses it (see PartialUpload::revoke)
+    // and the new upload goes on from the bytes it holds. When the holder is
+    // still busy, the new upload gets a private partial file that starts empty.
     std::unique_ptr<PartialUpload> openPartial(const QString& account, const PutRequest& put,
                                                QString* error);
 
     // The partial file name of put: ".<name>.<size>-<modified>.partial".
     static QString partialFileName(const PutRequest& put);
+    // "." + name + suffix, or, when that is longer than a file name may be,
+    // with the end of name replaced by "~" and a digest of the whole name.
+    static QString decoratedName(const QString& name, const QString& suffix);
     // Version n (1 for the first) of a file name: "IMG.jpg", "IMG (2).jpg", ...
+    // shortened before the number when it would pass the file-name limit.
     static QString versionName(const QString& name, int version);
 
 private:
@@ -57,10 +65,15 @@ private:
     // another connection) the partial is dropped and that copy is returned.
     std::optional<QString> place(const QString& partialPath, const QString& account,
                                  const PutRequest& put, QString* error);
-    void release(const QString& partialPath) { m_busyPartials.remove(partialPath); }
+    void release(const QString& partialPath, const PartialUpload* upload)
+    {
+        if (m_holders.value(partialPath) == upload)
+            m_holders.remove(partialPath);
+    }
 
     QString m_root;
-    QSet<QString> m_busyPartials;
+    int m_takeoverAfterMs;
+    QHash<QString, PartialUpload*> m_holders; // shared partial files being written
 };
 
 } // namespace kyvane::server

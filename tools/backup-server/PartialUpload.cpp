@@ -24,12 +24,13 @@ PartialUpload::~PartialUpload()
         else
             suspend();
     }
-    m_storage.release(m_path);
+    m_storage.release(m_path, this);
 }
 
 bool PartialUpload::open(QString* error)
 {
     // Unbuffered: the bytes go straight from our receive buffer to the file.
+    m_idle.start();
     if (m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return true;
     if (error)
@@ -48,6 +49,7 @@ bool PartialUpload::truncateTo(qint64 size, QString* error)
 
 bool PartialUpload::write(const char* data, qint64 size, QString* error)
 {
+    m_idle.start();
     if (m_file.write(data, size) == size)
         return true;
     if (error)
@@ -55,7 +57,7 @@ bool PartialUpload::write(const char* data, qint64 size, QString* error)
     return false;
 }
 
-QString PartialUpload::complete(bool sync, QString* error)
+bool PartialUpload::flush(bool sync, QString* error)
 {
     if (m_put.modified.isValid())
         m_file.setFileTime(m_put.modified, QFileDevice::FileModificationTime);
@@ -66,10 +68,15 @@ QString PartialUpload::complete(bool sync, QString* error)
     if (sync && ::fdatasync(m_file.handle()) != 0) {
         if (error)
             *error = QStringLiteral("cannot sync the partial file");
-        suspend();
-        return {};
+        return false;
     }
 #endif
+    return true;
+}
+
+QString PartialUpload::complete(QString* error)
+{
+    m_flushing = false;
     m_file.close();
     m_done = true;
     const auto stored = m_storage.place(m_path, m_account, m_put, error);
@@ -80,6 +87,7 @@ QString PartialUpload::complete(bool sync, QString* error)
 
 void PartialUpload::suspend()
 {
+    m_flushing = false;
     m_file.close();
     m_done = true;
 }
@@ -89,6 +97,17 @@ void PartialUpload::discard()
     m_file.close();
     QFile::remove(m_path);
     m_done = true;
+}
+
+bool PartialUpload::revoke()
+{
+    if (m_flushing || m_done)
+        return false;
+    m_file.close();
+    m_done = true;
+    if (m_onRevoked)
+        m_onRevoked();
+    return true;
 }
 
 } // namespace kyvane::server

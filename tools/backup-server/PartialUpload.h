@@ -2,8 +2,11 @@
 
 #include "PutRequest.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+
+#include <functional>
 
 namespace kyvane::server {
 
@@ -33,13 +36,29 @@ public:
     bool truncateTo(qint64 size, QString* error);
     bool write(const char* data, qint64 size, QString* error);
 
-    // Sets the modification time, syncs (when sync is true), closes and moves
-    // the file to its final name. Returns the stored path, empty on failure.
-    QString complete(bool sync, QString* error);
+    // Milliseconds since the file was opened or last written to.
+    qint64 idleMs() const { return m_idle.elapsed(); }
+
+    // Marks the upload as being flushed: from now until complete() or
+    // suspend(), revoke() refuses. Called on the owner's thread before flush().
+    void holdForFlush() { m_flushing = true; }
+    // Sets the modification time and, when sync is true, waits until the
+    // bytes are on the disk. It touches nothing but the file, so it may run
+    // on another thread while the owner leaves the upload alone.
+    bool flush(bool sync, QString* error);
+    // After flush(): closes and moves the file to its final name. Returns the
+    // stored path, empty on failure.
+    QString complete(QString* error);
     // Closes the file and keeps it as a partial for a later put of the same file.
     void suspend();
     // Closes and deletes the partial file.
     void discard();
+
+    // Gives up the partial file to another upload of the same file: closes
+    // it (later writes fail) and calls the revoked handler. False while the
+    // file is being flushed, or when it is already closed.
+    bool revoke();
+    void setRevokedHandler(std::function<void()> handler) { m_onRevoked = std::move(handler); }
 
 private:
     BackupStorage& m_storage;
@@ -48,7 +67,10 @@ private:
     QString m_path;
     bool m_private;
     bool m_done = false;
+    bool m_flushing = false;
     QFile m_file;
+    QElapsedTimer m_idle;
+    std::function<void()> m_onRevoked;
 };
 
 } // namespace kyvane::server

@@ -48,11 +48,28 @@ bool isSafeFileName(const QString& name, QString* why)
             return fail(why, "name holds a control character");
     }
     if (name.toUtf8().size() > kMaxFileNameBytes)
-        return fail(why, "name is too long");
+        return fail(why, "name is longer than 255 bytes");
     // Partial files are kept as ".<name>.<tag>.partial" beside the stored ones.
     if (name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".partial")))
         return fail(why, "name is reserved for partial files");
     return true;
+}
+
+QString leftUtf8(const QString& text, qsizetype maxBytes)
+{
+    qsizetype bytes = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
+        const char32_t code = pair ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                                   : char32_t(text.at(i).unicode());
+        const qsizetype size = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+        if (bytes + size > maxBytes)
+            break;
+        bytes += size;
+        i += pair ? 2 : 1;
+    }
+    return text.left(i);
 }
 
 bool isSafeAccountName(const QString& name, QString* why)

@@ -11,9 +11,9 @@ namespace kyvane::server {
 // folder; these checks make sure none of them can reach outside its folder.
 namespace safename {
 
-// Longest file name accepted, in UTF-8 bytes. It leaves room below the usual
-// 255-byte limit for the partial-file decoration and a version number.
-inline constexpr qsizetype kMaxFileNameBytes = 200;
+// Longest file name, in UTF-8 bytes: the limit of the usual Linux file
+// systems. Partial-file names and version numbers are shortened to fit it.
+inline constexpr qsizetype kMaxFileNameBytes = 255;
 
 // The file name carried Base64-encoded in a put line, or nothing (with the
 // reason in *why) when it is not valid Base64 of UTF-8 or not a safe name.
@@ -23,6 +23,10 @@ std::optional<QString> decodeFileName(const QByteArray& base64, QString* why = n
 // "..", no "/" or "\", no control characters, not longer than the limit, and
 // not one of the server's own partial-file names.
 bool isSafeFileName(const QString& name, QString* why = nullptr);
+
+// The longest start of text that takes no more than maxBytes in UTF-8,
+// never cutting a character in two.
+QString leftUtf8(const QString& text, qsizetype maxBytes);
 
 // An account name that can serve as the account's folder and that a client
 // can send: the file name rules, no blanks at either end, and 7-bit ASCII only

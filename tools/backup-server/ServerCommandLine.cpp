@@ -15,6 +15,10 @@ const QString kAccount = QStringLiteral("account");
 const QString kAccountsFile = QStringLiteral("accounts-file");
 const QString kTranscript = QStringLiteral("transcript");
 const QString kNoSync = QStringLiteral("no-sync");
+const QString kMaxConnections = QStringLiteral("max-connections");
+const QString kLoginTimeout = QStringLiteral("login-timeout");
+const QString kIdleTimeout = QStringLiteral("idle-timeout");
+const QString kTakeoverAfter = QStringLiteral("takeover-after");
 const QString kRefuseHelo = QStringLiteral("refuse-helo");
 const QString kRefuseAuth = QStringLiteral("refuse-auth");
 const QString kCloseAfterBytes = QStringLiteral("close-after-bytes");
@@ -23,6 +27,24 @@ const QString kCloseInsteadOfAck = QStringLiteral("close-instead-of-ack");
 const QString kGreeting = QStringLiteral("greeting");
 const QString kChunkDelayMs = QStringLiteral("chunk-delay-ms");
 const QString kPutReply = QStringLiteral("put-reply");
+const QString kFlushDelayMs = QStringLiteral("flush-delay-ms");
+
+QString seconds(int milliseconds)
+{
+    return QString::number(milliseconds / 1000.0);
+}
+
+// Seconds, with a fraction if wanted ("0.5"), as milliseconds: at least 1 ms,
+// at most a day.
+bool parseSeconds(const QString& text, int* milliseconds)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !(value >= 0.001 && value <= 86400))
+        return false;
+    *milliseconds = int(value * 1000 + 0.5);
+    return true;
+}
 
 } // namespace
 
@@ -46,6 +68,24 @@ ServerCommandLine::ServerCommandLine()
          QStringLiteral("FILE")},
         {kNoSync, QStringLiteral("Acknowledge files without waiting for them to reach the "
                                  "disk (faster, for benchmarks).")},
+        {kMaxConnections,
+         QStringLiteral("Most connections open at once; more are closed at once (default %1).")
+             .arg(ServerOptions::kDefaultMaxConnections),
+         QStringLiteral("N")},
+        {kLoginTimeout,
+         QStringLiteral("Close a connection that has not logged in after S seconds (default %1).")
+             .arg(seconds(ServerOptions::kDefaultLoginTimeoutMs)),
+         QStringLiteral("S")},
+        {kIdleTimeout,
+         QStringLiteral("Close a logged-in connection silent for S seconds (default %1).")
+             .arg(seconds(ServerOptions::kDefaultIdleTimeoutMs)),
+         QStringLiteral("S")},
+        {kTakeoverAfter,
+         QStringLiteral("Let a new upload of a file resume from the partial file of a "
+                        "connection that has sent nothing for S seconds, closing that "
+                        "connection (default %1).")
+             .arg(seconds(ServerOptions::kDefaultTakeoverAfterMs)),
+         QStringLiteral("S")},
         {kRefuseHelo, QStringLiteral("Test fault: refuse every helo line.")},
         {kRefuseAuth, QStringLiteral("Test fault: refuse every login.")},
         {kCloseAfterBytes,
@@ -61,6 +101,9 @@ ServerCommandLine::ServerCommandLine()
          QStringLiteral("N")},
         {kPutReply, QStringLiteral("Test fault: answer every put line with TEXT."),
          QStringLiteral("TEXT")},
+        {kFlushDelayMs,
+         QStringLiteral("Test fault: each received file takes N ms longer to flush to disk."),
+         QStringLiteral("N")},
     });
 }
 
@@ -68,6 +111,18 @@ bool ServerCommandLine::fail(const QString& error)
 {
     m_error = error;
     return false;
+}
+
+bool ServerCommandLine::readInt(const QString& name, int minimum, int* value, const char* problem)
+{
+    if (!m_parser.isSet(name))
+        return true;
+    bool ok = false;
+    const int number = m_parser.value(name).toInt(&ok);
+    if (!ok || number < minimum)
+        return fail(QString::fromLatin1(problem) + m_parser.value(name));
+    *value = number;
+    return true;
 }
 
 bool ServerCommandLine::parse(const QStringList& arguments)
@@ -111,6 +166,18 @@ bool ServerCommandLine::parse(const QStringList& arguments)
     m_options.transcriptPath = m_parser.value(kTranscript);
 
     m_options.syncFiles = !m_parser.isSet(kNoSync);
+    if (!readInt(kMaxConnections, 1, &m_options.maxConnections, "not a connection count: "))
+        return false;
+    const std::pair<const QString&, int*> durations[] = {
+        {kLoginTimeout, &m_options.loginTimeoutMs},
+        {kIdleTimeout, &m_options.idleTimeoutMs},
+        {kTakeoverAfter, &m_options.takeoverAfterMs},
+    };
+    for (const auto& [name, milliseconds] : durations) {
+        if (m_parser.isSet(name) && !parseSeconds(m_parser.value(name), milliseconds))
+            return fail(QStringLiteral("not a number of seconds for --%1: %2")
+                            .arg(name, m_parser.value(name)));
+    }
     m_options.refuseHelo = m_parser.isSet(kRefuseHelo);
     m_options.refuseAuth = m_parser.isSet(kRefuseAuth);
     m_options.noAck = m_parser.isSet(kNoAck);
@@ -121,12 +188,9 @@ bool ServerCommandLine::parse(const QStringList& arguments)
         if (!ok || m_options.closeAfterBytes < 0)
             return fail(QStringLiteral("not a byte count: ") + m_parser.value(kCloseAfterBytes));
     }
-    if (m_parser.isSet(kChunkDelayMs)) {
-        bool ok = false;
-        m_options.chunkDelayMs = m_parser.value(kChunkDelayMs).toInt(&ok);
-        if (!ok || m_options.chunkDelayMs < 0)
-            return fail(QStringLiteral("not a delay: ") + m_parser.value(kChunkDelayMs));
-    }
+    if (!readInt(kChunkDelayMs, 0, &m_options.chunkDelayMs, "not a delay: ") ||
+        !readInt(kFlushDelayMs, 0, &m_options.flushDelayMs, "not a delay: "))
+        return false;
     if (m_parser.isSet(kGreeting))
         m_options.greeting = m_parser.value(kGreeting);
     if (m_parser.isSet(kPutReply))
@@ -134,8 +198,8 @@ bool ServerCommandLine::parse(const QStringList& arguments)
     return true;
 }
 
-bool ServerCommandLine::addAccount(const QString& nameAndPassword, QHash<QString, QString>& accounts,
-                                   QString* error)
+bool ServerCommandLine::addAccount(const QString& nameAndPassword,
+                                   QHash<QString, QString>& accounts, QString* error)
 {
     const qsizetype colon = nameAndPassword.indexOf(QLatin1Char(':'));
     const QString name = nameAndPassword.left(colon);

@@ -22,7 +22,8 @@ public:
     const ServerOptions& options() const { return m_options; }
 
     // "NAME:PASSWORD" into accounts; the password may hold ":".
-    static bool addAccount(const QString& nameAndPassword, QHash<QString, QString>& accounts, QString* error);
+    static bool addAccount(const QString& nameAndPassword, QHash<QString, QString>& accounts,
+                           QString* error);
     // A file of "NAME:PASSWORD" lines; empty lines and lines that begin with
     // "#" are skipped.
     static bool readAccountsFile(const QString& path, QHash<QString, QString>& accounts,
@@ -30,6 +31,9 @@ public:
 
 private:
     bool fail(const QString& error);
+    // The value of option name into *value when it is set; a whole number of
+    // at least minimum, else false with problem and the value as the error.
+    bool readInt(const QString& name, int minimum, int* value, const char* problem);
 
     QCommandLineParser m_parser;
     ServerOptions m_options;

@@ -14,6 +14,10 @@ namespace kyvane::server {
 struct ServerOptions
 {
     static constexpr quint16 kDefaultPort = 25714;
+    static constexpr int kDefaultMaxConnections = 100;
+    static constexpr int kDefaultLoginTimeoutMs = 30000;
+    static constexpr int kDefaultIdleTimeoutMs = 60000;
+    static constexpr int kDefaultTakeoverAfterMs = 10000;
 
     QHostAddress listenAddress = QHostAddress(QHostAddress::LocalHost);
     quint16 port = kDefaultPort; // 0: any free port
@@ -21,6 +25,14 @@ struct ServerOptions
     QHash<QString, QString> accounts; // account name -> password
     QString transcriptPath;           // empty: no transcript
     bool syncFiles = true;            // sync each file to disk before acknowledging it
+
+    // Limits that keep hostile, stalled and slow clients from taking the server down.
+    int maxConnections = kDefaultMaxConnections; // more are closed at once
+    int loginTimeoutMs = kDefaultLoginTimeoutMs; // from connecting to a successful login
+    int idleTimeoutMs = kDefaultIdleTimeoutMs;   // without a byte either way once logged in
+    // A new upload of a file takes over its partial file from a connection
+    // that has written nothing to it for this long.
+    int takeoverAfterMs = kDefaultTakeoverAfterMs;
 
     // Fault switches.
     bool refuseHelo = false;
@@ -31,6 +43,7 @@ struct ServerOptions
     std::optional<QString> greeting; // replaces the normal greeting line
     int chunkDelayMs = 0;            // pause after every 819200 bytes received
     std::optional<QString> putReply; // fixed answer to every put line
+    int flushDelayMs = 0;            // each finished file takes this much longer to flush
 };
 
 } // namespace kyvane::server

@@ -1,18 +1,25 @@
 #include "ServerSession.h"
 
 #include "BackupStorage.h"
+#include "FileFlusher.h"
 #include "PartialUpload.h"
 #include "PutRequest.h"
 #include "SafeName.h"
 #include "ServerLogging.h"
 #include "ServerProtocol.h"
-#include "transfer/WireFormat.h"
 #include "Transcript.h"
+#include "transfer/WireFormat.h"
 
 #include <QDir>
 #include <QTcpSocket>
 
 #include <algorithm>
+
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
 
 namespace kyvane::server {
 
@@ -22,18 +29,42 @@ using wire::encodeLine;
 using wire::kMaxLineBytes;
 using wire::trimControls;
 
+namespace {
+
+// The system probes a connection that has been silent for a minute, so a
+// peer that vanished without closing is dropped within about a minute and a
+// half, even while the connection waits on the disk.
+void enableKeepAlive(QTcpSocket& socket)
+{
+    socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+#ifdef Q_OS_LINUX
+    const int descriptor = int(socket.socketDescriptor());
+    const int idleSeconds = 60;
+    const int intervalSeconds = 10;
+    const int probes = 3;
+    ::setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, sizeof idleSeconds);
+    ::setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPINTVL, &intervalSeconds, sizeof intervalSeconds);
+    ::setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+#endif
+}
+
+} // namespace
+
 ServerSession::ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
-                             BackupStorage& storage, Transcript& transcript, QObject* parent)
+                             BackupStorage& storage, Transcript& transcript, FileFlusher& flusher,
+                             QObject* parent)
     : QObject(parent), m_socket(socket), m_number(number), m_options(options), m_storage(storage),
-      m_transcript(transcript)
+      m_transcript(transcript), m_flusher(flusher)
 {
     m_socket->setParent(this);
-    // With a slow-down the socket holds no more than one chunk, so the
-    // client's sending really waits for us instead of filling our memory.
-    m_socket->setReadBufferSize(m_options.chunkDelayMs > 0 ? kChunkBytes : kSocketBufferBytes);
+    m_socket->setReadBufferSize(kLineBufferBytes);
+    enableKeepAlive(*m_socket);
     m_pauseTimer.setSingleShot(true);
     connect(&m_pauseTimer, &QTimer::timeout, this, &ServerSession::resumeAfterPause);
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, &ServerSession::onDeadline);
     connect(m_socket, &QTcpSocket::readyRead, this, &ServerSession::onReadyRead);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &ServerSession::onBytesWritten);
     connect(m_socket, &QTcpSocket::disconnected, this, &ServerSession::onDisconnected);
 }
 
@@ -50,30 +81,113 @@ void ServerSession::start()
     const QString greeting =
         decodeLine(encodeLine(m_options.greeting.value_or(greetingFor(makeNonce()))).chopped(2));
     m_nonce = wire::nonceFromGreeting(greeting);
+    m_deadline.start(m_options.loginTimeoutMs);
     send(greeting);
 }
 
 void ServerSession::onReadyRead()
 {
-    while (m_state != State::Closed && !m_paused) {
-        const bool progressed = m_state == State::Data ? takeData(false) : takeLine();
-        if (!progressed)
+    noteActivity();
+    takeInput();
+}
+
+void ServerSession::onBytesWritten()
+{
+    noteActivity();
+    if (m_socket->bytesToWrite() <= kMaxUnsentBytes)
+        takeInput();
+}
+
+void ServerSession::takeInput()
+{
+    while (!m_paused) {
+        if (m_state == State::Data) {
+            if (!takeData(false))
+                break;
+            continue;
+        }
+        if (m_state == State::Closed || m_state == State::Storing)
             break;
+        // Every line may bring a reply: read on once the client has read.
+        if (m_socket->bytesToWrite() > kMaxUnsentBytes)
+            break;
+        if (!takeLine())
+            break;
+    }
+}
+
+void ServerSession::noteActivity()
+{
+    if (m_state == State::Commands || m_state == State::AwaitStart || m_state == State::Data)
+        m_deadline.start(m_options.idleTimeoutMs);
+}
+
+void ServerSession::enterState(State state)
+{
+    m_state = state;
+    // File bytes come in large pieces, lines in small ones. With a slow-down
+    // the socket holds no more than one chunk, so the client's sending really
+    // waits for us instead of filling our memory.
+    if (state != State::Data)
+        m_socket->setReadBufferSize(kLineBufferBytes);
+    else
+        m_socket->setReadBufferSize(m_options.chunkDelayMs > 0 ? kChunkBytes : kSocketBufferBytes);
+
+    switch (state) {
+    case State::Helo:
+    case State::Auth:
+        break; // the login time-out runs from the start
+    case State::Commands:
+    case State::AwaitStart:
+    case State::Data:
+        m_deadline.start(m_options.idleTimeoutMs);
+        break;
+    case State::Storing:
+        m_deadline.stop(); // our own disk is slow, not the client
+        break;
+    case State::Closed:
+        m_deadline.start(kClosingGraceMs);
+        break;
+    }
+}
+
+void ServerSession::onDeadline()
+{
+    switch (m_state) {
+    case State::Helo:
+    case State::Auth:
+        abortConnection(QStringLiteral("login time-out"));
+        break;
+    case State::Closed:
+        abortConnection(QStringLiteral("the last reply was not taken in time"));
+        break;
+    default:
+        abortConnection(QStringLiteral("idle time-out"));
+        break;
     }
 }
 
 void ServerSession::onDisconnected()
 {
+    if (m_disconnected)
+        return;
+    m_disconnected = true;
+    // Whatever the client sent before it went is kept for a resume.
+    while (m_state == State::Data && takeData(true)) {
+    }
+    m_pauseTimer.stop();
+    // A file being flushed is still stored; the session ends after that.
+    if (m_state != State::Storing)
+        finish();
+}
+
+void ServerSession::finish()
+{
     if (m_finished)
         return;
     m_finished = true;
-    // Whatever the client sent before it went is kept for a resume.
-    if (m_state == State::Data) {
-        while (m_state == State::Data && takeData(true)) {
-        }
-    }
     m_state = State::Closed;
-    m_pauseTimer.stop();
+    m_deadline.stop();
     m_upload.reset();
     m_transcript.event(m_number, QStringLiteral("closed"));
     qCInfo(lcServer).noquote() << "connection" << m_number << "closed";
@@ -84,7 +198,7 @@ void ServerSession::onDisconnected()
 void ServerSession::resumeAfterPause()
 {
     m_paused = false;
-    onReadyRead();
+    takeInput();
 }
 
 bool ServerSession::takeLine()
@@ -172,6 +286,7 @@ void ServerSession::handleLine(const QString& line)
         handleStart(line);
         break;
     case State::Data:
+    case State::Storing:
     case State::Closed:
         break;
     }
@@ -186,7 +301,7 @@ void ServerSession::handleHelo(const QString& line)
         return;
     }
     send(QStringLiteral("001 hello"));
-    m_state = State::Auth;
+    enterState(State::Auth);
 }
 
 void ServerSession::handleAuth(const QString& line)
@@ -211,7 +326,7 @@ void ServerSession::handleAuth(const QString& line)
     m_account = account;
     qCInfo(lcServer).noquote() << "connection" << m_number << "logged in as" << account;
     send(QStringLiteral("100 welcome"));
-    m_state = State::Commands;
+    enterState(State::Commands);
 }
 
 void ServerSession::handleCommand(const QString& line)
@@ -219,10 +334,29 @@ void ServerSession::handleCommand(const QString& line)
     const QString text = trimControls(line);
     if (text.isEmpty())
         return;
-    if (text == QLatin1String("put") || text.startsWith(QLatin1String("put ")))
+    if (text == QLatin1String("put") || text.startsWith(QLatin1String("put "))) {
+        m_unknownCommands = 0;
         handlePut(text.mid(4));
-    else
+    } else if (++m_unknownCommands >= kMaxUnknownCommands) {
+        closeWithReply(QStringLiteral("500 too many unknown commands"));
+    } else {
         send(QStringLiteral("500 unknown command"));
+    }
+}
+
+bool ServerSession::openUpload(const PutRequest& put, QString* problem)
+{
+    m_upload = m_storage.openPartial(m_account, put, problem);
+    if (!m_upload)
+        return false;
+    // Another upload of the file took it over while this one was idle.
+    m_upload->setRevokedHandler([this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] { abortConnection(QStringLiteral("the partial file went to a newer upload")); },
+            Qt::QueuedConnection);
+    });
+    return true;
 }
 
 void ServerSession::handlePut(const QString& arguments)
@@ -243,8 +377,7 @@ void ServerSession::handlePut(const QString& arguments)
         send(QStringLiteral("201 exists"));
         return;
     }
-    m_upload = m_storage.openPartial(m_account, *put, &problem);
-    if (!m_upload) {
+    if (!openUpload(*put, &problem)) {
         qCWarning(lcServer).noquote()
             << "connection" << m_number << "cannot receive" << put->name << ":" << problem;
         closeWithReply(QStringLiteral("451 ") + problem);
@@ -254,7 +387,7 @@ void ServerSession::handlePut(const QString& arguments)
     m_remaining = put->size - held;
     m_dropData = false;
     send(QStringLiteral("200 %1").arg(held));
-    m_state = State::AwaitStart;
+    enterState(State::AwaitStart);
 }
 
 // The fixed reply replaces the server's own decision. The bytes that follow
@@ -268,8 +401,7 @@ void ServerSession::handleForcedPutReply(const PutRequest& put)
         return;
 
     QString problem;
-    m_upload = m_storage.openPartial(m_account, put, &problem);
-    if (!m_upload) {
+    if (!openUpload(put, &problem)) {
         closeWithReply(QStringLiteral("451 ") + problem);
         return;
     }
@@ -280,7 +412,7 @@ void ServerSession::handleForcedPutReply(const PutRequest& put)
         return;
     }
     m_remaining = put.size - offset;
-    m_state = State::AwaitStart;
+    enterState(State::AwaitStart);
 }
 
 void ServerSession::handleStart(const QString& line)
@@ -293,16 +425,16 @@ void ServerSession::handleStart(const QString& line)
         finishFile();
         return;
     }
-    m_state = State::Data;
+    enterState(State::Data);
     if (m_options.closeAfterBytes >= 0 && m_bytesReceived >= m_options.closeAfterBytes)
         abortConnection(QStringLiteral("closing after %1 bytes").arg(m_bytesReceived));
 }
 
 void ServerSession::finishFile()
 {
-    m_state = State::Commands;
     if (m_dropData) {
         m_upload.reset();
+        enterState(State::Commands);
         send(QStringLiteral("250 dropped"));
         return;
     }
@@ -312,21 +444,42 @@ void ServerSession::finishFile()
         abortConnection(QStringLiteral("closing instead of the acknowledgement"));
         return;
     }
-    QString error;
-    const QString stored = m_upload->complete(m_options.syncFiles, &error);
+    // The flush runs on another thread; other connections go on meanwhile.
+    enterState(State::Storing);
+    m_flusher.flush(*m_upload, m_options.syncFiles, m_options.flushDelayMs, this,
+                    [this](bool flushed, const QString& error) { storeFile(flushed, error); });
+}
+
+void ServerSession::storeFile(bool flushed, const QString& flushError)
+{
+    QString error = flushError;
+    QString stored;
+    if (flushed)
+        stored = m_upload->complete(&error);
+    else
+        m_upload->suspend();
     m_upload.reset();
     if (stored.isEmpty()) {
         // No acknowledgement, so the client does not take the file as stored.
         qCWarning(lcServer).noquote() << "connection" << m_number << "cannot store:" << error;
-        abortConnection(QStringLiteral("store failed: ") + error);
+        if (m_disconnected)
+            finish();
+        else
+            abortConnection(QStringLiteral("store failed: ") + error);
         return;
     }
     const QString relative = QDir(m_storage.root()).relativeFilePath(stored);
     m_transcript.event(m_number, QStringLiteral("stored ") + relative);
     qCInfo(lcServer).noquote() << "connection" << m_number << "stored" << relative;
     emit fileStored(m_account, stored);
+    if (m_disconnected) {
+        finish();
+        return;
+    }
+    enterState(State::Commands);
     if (!m_options.noAck)
         send(QStringLiteral("250 stored"));
+    takeInput(); // lines that came while the file was flushed
 }
 
 void ServerSession::send(const QString& line)
@@ -338,16 +491,18 @@ void ServerSession::send(const QString& line)
 void ServerSession::closeWithReply(const QString& line)
 {
     send(line);
-    m_state = State::Closed;
+    enterState(State::Closed);
     m_upload.reset();
     m_socket->disconnectFromHost(); // after the reply has gone out
 }
 
 void ServerSession::abortConnection(const QString& reason)
 {
+    if (m_finished)
+        return;
     qCInfo(lcServer).noquote() << "connection" << m_number << reason;
     m_transcript.event(m_number, reason);
-    m_state = State::Closed;
+    enterState(State::Closed);
     m_upload.reset();
     m_socket->abort();
 }

@@ -14,6 +14,7 @@ class QTcpSocket;
 namespace kyvane::server {
 
 class BackupStorage;
+class FileFlusher;
 class PartialUpload;
 struct PutRequest;
 class Transcript;
@@ -29,11 +30,23 @@ class ServerSession final : public QObject
 public:
     // Bytes taken from the socket in one read while receiving file data.
     static constexpr qint64 kReceiveBufferBytes = 1 << 20;
-    // How much the socket may hold unread; bounds memory per connection.
+    // How much the socket may hold unread while file bytes come; bounds
+    // memory per connection.
     static constexpr qint64 kSocketBufferBytes = 4 << 20;
+    // The same while protocol lines come: a few of the longest lines.
+    static constexpr qint64 kLineBufferBytes = 64 << 10;
+    // Replies the client has not read yet, above which no more lines are
+    // read from it: a client that never reads cannot grow our memory.
+    static constexpr qint64 kMaxUnsentBytes = 64 << 10;
+    // Unknown commands in a row after which the connection is closed.
+    static constexpr int kMaxUnknownCommands = 3;
+    // How long a refused client has to take the last reply before the
+    // connection is cut.
+    static constexpr int kClosingGraceMs = 5000;
 
     ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
-                  BackupStorage& storage, Transcript& transcript, QObject* parent = nullptr);
+                  BackupStorage& storage, Transcript& transcript, FileFlusher& flusher,
+                  QObject* parent = nullptr);
     ~ServerSession() override;
 
     // Sends the greeting.
@@ -45,11 +58,19 @@ signals:
     void finished();
 
 private:
-    enum class State { Helo, Auth, Commands, AwaitStart, Data, Closed };
+    // Storing: a received file is being flushed; nothing is read meanwhile.
+    enum class State { Helo, Auth, Commands, AwaitStart, Data, Storing, Closed };
 
     void onReadyRead();
+    void onBytesWritten();
     void onDisconnected();
+    void onDeadline();
     void resumeAfterPause();
+    // Takes lines and file bytes for as long as the state allows.
+    void takeInput();
+    // Restarts the idle time-out once logged in; the login time-out runs on.
+    void noteActivity();
+    void enterState(State state);
 
     // Each returns false when it cannot go on until more data arrives.
     bool takeLine();
@@ -60,9 +81,13 @@ private:
     void handleAuth(const QString& line);
     void handleCommand(const QString& line);
     void handlePut(const QString& arguments);
+    // Opens the partial file of put into m_upload; false with the reason.
+    bool openUpload(const PutRequest& put, QString* problem);
     void handleForcedPutReply(const PutRequest& put);
     void handleStart(const QString& line);
     void finishFile();
+    void storeFile(bool flushed, const QString& flushError);
+    void finish();
 
     void send(const QString& line);
     void closeWithReply(const QString& line);
@@ -73,6 +98,7 @@ private:
     const ServerOptions& m_options;
     BackupStorage& m_storage;
     Transcript& m_transcript;
+    FileFlusher& m_flusher;
 
     State m_state = State::Helo;
     QString m_nonce;
@@ -85,7 +111,10 @@ private:
     qint64 m_bytesSincePause = 0;
     bool m_paused = false;
     bool m_finished = false;
+    bool m_disconnected = false;
+    int m_unknownCommands = 0; // in a row
     QTimer m_pauseTimer;
+    QTimer m_deadline; // login, idle or closing time-out, by state
     QByteArray m_buffer;
 };
 

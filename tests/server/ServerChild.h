@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+
+// The kyvane-server program as a child process on a free loopback port, with
+// the account "bob" (password "secret") and a root folder of its own. The
+// process is killed when this object goes.
+class ServerChild
+{
+public:
+    // setUp runs in the child before the program starts (to lower a limit).
+    explicit ServerChild(const QString& executable, const QStringList& extra = {},
+                         std::function<void()> setUp = {})
+    {
+        m_process.setProgram(executable);
+        m_process.setArguments(
+            QStringList{"--port", "0", "--root", root(), "--account", "bob:secret", "--no-sync"} +
+            extra);
+        if (setUp)
+            m_process.setChildProcessModifier(setUp);
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        // Under the address sanitizer, freed memory is held back for a while;
+        // a small hold keeps the peak memory close to what the program uses.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QString sanitizer = environment.value(QStringLiteral("ASAN_OPTIONS"));
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           sanitizer + (sanitizer.isEmpty() ? "" : ":") + "quarantine_size_mb=1");
+        m_process.setProcessEnvironment(environment);
+    }
+
+    ~ServerChild()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    ServerChild(const ServerChild&) = delete;
+    ServerChild& operator=(const ServerChild&) = delete;
+
+    // Starts the program and waits until it says where it listens.
+    bool start()
+    {
+        m_process.start();
+        if (!m_process.waitForStarted(10000))
+            return false;
+        static const QRegularExpression listening(QStringLiteral("listening on [0-9.]+:(\\d+)"));
+        QDeadlineTimer deadline(15000);
+        QByteArray out;
+        while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
+            m_process.waitForReadyRead(100);
+            out += m_process.readAllStandardOutput();
+            const auto match = listening.match(QString::fromUtf8(out));
+            if (match.hasMatch()) {
+                m_port = match.captured(1).toUShort();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    quint16 port() const { return m_port; }
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    QString root() const { return m_dir.filePath(QStringLiteral("root")); }
+    // Everything the program wrote to standard error so far.
+    QString errorOutput()
+    {
+        m_errors += m_process.readAllStandardError();
+        return QString::fromUtf8(m_errors);
+    }
+
+    // The highest resident memory of the process so far, in KiB; -1 when unknown.
+    long peakMemoryKiB() const
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(m_process.processId()));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').first().toLong();
+        }
+        return -1;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QByteArray m_errors;
+    quint16 m_port = 0;
+};
