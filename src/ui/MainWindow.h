@@ -63,6 +63,9 @@ public:
         m_engineSettings = settings;
     }
 
+    // Tests put "now" of the scans and job names anywhere.
+    void setClockForTesting(ScanClock clock) { m_builder = JobBuilder(std::move(clock)); }
+
     // How long closing waits for running workers to write their job logs.
     static constexpr int kCloseWaitMs = 2000;
 

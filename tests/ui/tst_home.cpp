@@ -1,0 +1,314 @@
+// The home page: the banner's count, the scan tiles with their checks and
+// tile states, the date-range tile, and the jobs they start.
+#include "TempProgramFolder.h"
+#include "UiTestHelpers.h"
+#include "core/ListFile.h"
+#include "core/SharedState.h"
+#include "dialogs/TfrmDatePicker.h"
+#include "i18n/ExtraTexts.h"
+#include "i18n/LanguageRes.h"
+#include "selection/JobName.h"
+#include "transfer/RunningJobs.h"
+#include "ui/MessageBox.h"
+#include "ui/widgets/ClickableFrame.h"
+#include "ui/widgets/QueueList.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace kyvane;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int kLongWaitMs = 60000;
+// Nothing listens on port 1: a worker started on it fails at once and its
+// job stays pending.
+const QString kServer = QStringLiteral("127.0.0.1|1|anna|0cc175b9c0f1b6a831c399e269772661");
+
+bool noWorkerRunning()
+{
+    return RunningJobs::names().isEmpty();
+}
+
+void setModified(const QString& path, std::chrono::system_clock::time_point when)
+{
+    const auto seconds = std::chrono::system_clock::to_time_t(when);
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+}
+
+} // namespace
+
+class TestHome : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> m_folder;
+    std::chrono::system_clock::time_point m_now;
+
+    QString media(const QString& name, std::chrono::system_clock::time_point modified)
+    {
+        m_folder->makeFolder("media");
+        m_folder->write("media/" + name, "x");
+        setModified(m_folder->file("media/" + name), modified);
+        return m_folder->file("media/" + name);
+    }
+
+    void setUpLists(const QStringList& servers, const QStringList& folders)
+    {
+        if (!servers.isEmpty())
+            QCOMPARE(ListFile::write(m_folder->file("server.cfg"), servers), QString());
+        if (!folders.isEmpty())
+            QCOMPARE(ListFile::write(m_folder->file("folder.cfg"), folders), QString());
+    }
+
+    std::unique_ptr<TForm1> newForm()
+    {
+        auto form = std::make_unique<TForm1>();
+        form->setClockForTesting([this] { return m_now; });
+        form->show();
+        return form;
+    }
+
+    static void tap(QWidget* widget)
+    {
+        QVERIFY(widget && widget->isEnabled());
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    }
+
+    QString jobName() const { return MakeJobName(m_now); }
+
+    QStringList jobFile(const QString& name) const
+    {
+        const auto entries = ListFile::read(m_folder->file(name + ".kyv"));
+        return entries ? *entries : QStringList{QStringLiteral("no job file")};
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TempProgramFolder>();
+        m_now = std::chrono::system_clock::now();
+        stopRequested = false;
+        setCurrentLanguage(kLanguageEnglish);
+    }
+
+    void cleanup()
+    {
+        stopRequested = true;
+        QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        stopRequested = false;
+        setCurrentLanguage(kLanguageEnglish);
+    }
+
+    // Without a server every scan tile asks for one first, even without a
+    // folder too; with servers but no folder it asks for a folder.
+    void scanTilesCheckTheLists_data()
+    {
+        QTest::addColumn<QString>("tile");
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("key");
+        for (const char* tile : {"rectBackupToday", "rectBackup5days", "rectBackupByDate"}) {
+            QTest::addRow("%s, nothing", tile) << tile << false << false << kLanguageEnglish << 42;
+            QTest::addRow("%s, folder only", tile)
+                << tile << false << true << kLanguageEnglish << 42;
+            QTest::addRow("%s, server only", tile)
+                << tile << true << false << kLanguageEnglish << 43;
+        }
+        QTest::newRow("in Traditional Chinese")
+            << "rectBackupToday" << true << false << kLanguageTraditionalChinese << 43;
+    }
+
+    void scanTilesCheckTheLists()
+    {
+        QFETCH(QString, tile);
+        QFETCH(bool, server);
+        QFETCH(bool, folder);
+        QFETCH(int, language);
+        QFETCH(int, key);
+        setUpLists(server ? QStringList{kServer} : QStringList{},
+                   folder ? QStringList{m_folder->file("media")} : QStringList{});
+        m_folder->write("config.ini",
+                        "[GENERALSETTINGS]\r\nLANGUAGE=" + QByteArray::number(language) + "\r\n");
+        auto form = newForm();
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        const int shown = MessageBox::shownCount();
+        tap(control(*form, tile));
+        QCOMPARE(MessageBox::shownCount(), shown + 1);
+        QCOMPARE(MessageBox::lastText(), langText(key));
+        QVERIFY(control(*form, tile)->isEnabled());
+        QCoreApplication::processEvents();
+        QVERIFY(JobFilesInFolder().isEmpty());
+        QVERIFY(!control<TfrmDatePicker>(*form, {})->isVisible());
+    }
+
+    // The manual tile checks nothing: it opens the explorer on the pictures
+    // folder.
+    void manualTileOpensTheExplorer()
+    {
+        auto form = newForm();
+        const int shown = MessageBox::shownCount();
+        control<QLineEdit>(*form, "Edit1")->setText("/somewhere/else");
+        tap(control(*form, "rectBackupManually"));
+        QCOMPARE(MessageBox::shownCount(), shown);
+        QCOMPARE(form->currentTabIndex(), int(TForm1::FileExplorer));
+        QCOMPARE(form->navMarkerValue(), 0);
+        QVERIFY(control<QLineEdit>(*form, "Edit1")->text() != "/somewhere/else");
+    }
+
+    // The tile that started a scan stays disabled until the scan has ended;
+    // its job lists the matching files for every server.
+    void scanTileStartsAJob_data()
+    {
+        QTest::addColumn<QString>("tile");
+        QTest::addColumn<QStringList>("taken");
+        QTest::newRow("today") << "rectBackupToday" << QStringList{"new.jpg"};
+        QTest::newRow("five days") << "rectBackup5days" << QStringList{"new.jpg", "older.mp4"};
+    }
+
+    void scanTileStartsAJob()
+    {
+        QFETCH(QString, tile);
+        QFETCH(QStringList, taken);
+        const QString other = QStringLiteral("127.0.0.1|1|ben|digest");
+        setUpLists({kServer, other}, {m_folder->file("media")});
+        media("new.jpg", m_now - 1s);
+        media("older.mp4", m_now - 72h);
+        media("oldest.png", m_now - 121h);
+        media("notes.txt", m_now);
+        auto form = newForm();
+        control<QLabel>(*form, "Label4")->setText("an old log line");
+
+        tap(control(*form, tile));
+        QVERIFY(!control(*form, tile)->isEnabled()); // until the scan has run
+        QTRY_VERIFY(control(*form, tile)->isEnabled());
+
+        QStringList expected;
+        for (const QString& server : {kServer, other})
+            for (const QString& name : taken)
+                expected << server + "|" + m_folder->file("media/" + name);
+        QStringList entries = jobFile(jobName());
+        QCOMPARE(entries.size(), expected.size());
+        QCOMPARE(entries.mid(0, taken.size()).join(' ').count(kServer), taken.size());
+        entries.sort();
+        expected.sort();
+        QCOMPARE(entries, expected);
+        QCOMPARE(control<QLabel>(*form, "Label4")->text().contains("old log line"), false);
+        // The worker started: its row, and the red spot on the queue tile.
+        QTRY_VERIFY_WITH_TIMEOUT(control<QueueList>(*form, "ListBox2")->findRow("LI_" + jobName()),
+                                 kLongWaitMs);
+        QVERIFY(control(*form, "imgRedSpot")->isVisibleTo(form.get()));
+    }
+
+    // A scan that finds nothing writes no job and leaves the status line
+    // empty.
+    void nothingFoundStartsNothing()
+    {
+        setUpLists({kServer}, {m_folder->file("media")});
+        media("old.jpg", m_now - 48h);
+        auto form = newForm();
+        control<QLabel>(*form, "Label4")->setText("an old log line");
+        tap(control(*form, "rectBackupToday"));
+        QTRY_VERIFY(control(*form, "rectBackupToday")->isEnabled());
+        QVERIFY(JobFilesInFolder().isEmpty());
+        QCOMPARE(control<QLabel>(*form, "Label4")->text(), QString());
+        QCOMPARE(control<QueueList>(*form, "ListBox2")->count(), 0);
+    }
+
+    // An unplugged card among the folders: the others still make the job,
+    // and the status line names the folder passed over.
+    void missingFolderIsPassedOverAndNamed()
+    {
+        const QString card = m_folder->file("card");
+        setUpLists({kServer}, {card, m_folder->file("media")});
+        const QString photo = media("a.jpg", m_now);
+        auto form = newForm();
+        setCurrentLanguage(kLanguageSimplifiedChinese);
+        tap(control(*form, "rectBackupToday"));
+        // Only the scan itself runs, not yet the worker's first log line.
+        QCoreApplication::sendPostedEvents(control(*form, "TabItem1"), QEvent::MetaCall);
+        QVERIFY(control(*form, "rectBackupToday")->isEnabled());
+        QCOMPARE(jobFile(jobName()), QStringList{kServer + "|" + photo});
+        QVERIFY(
+            extraText(ExtraText::FoldersPassedOver).startsWith(QStringLiteral("找不到备份目录")));
+        QCOMPARE(control<QLabel>(*form, "Label4")->text(),
+                 extraText(ExtraText::FoldersPassedOver).arg(card));
+    }
+
+    // Two jobs built in the same second keep both job files.
+    void sameSecondGivesTwoJobs()
+    {
+        setUpLists({kServer}, {m_folder->file("media")});
+        media("a.jpg", m_now);
+        auto form = newForm();
+        tap(control(*form, "rectBackupToday"));
+        QTRY_VERIFY(control(*form, "rectBackupToday")->isEnabled());
+        tap(control(*form, "rectBackupToday"));
+        QTRY_VERIFY(control(*form, "rectBackupToday")->isEnabled());
+        QCOMPARE(JobFilesInFolder().size(), 2);
+        QCOMPARE(jobFile(jobName()), jobFile(MakeJobName(m_now + 1s)));
+    }
+
+    // The date tile opens the date-range dialog; OK with today twice backs
+    // up today's files, Cancel starts nothing.
+    void dateTileBacksUpTheChosenDays()
+    {
+        setUpLists({kServer}, {m_folder->file("media")});
+        const QString today = media("today.jpg", std::chrono::system_clock::now());
+        media("old.jpg", std::chrono::system_clock::now() - 72h);
+        auto form = newForm();
+        auto* dialog = control<TfrmDatePicker>(*form, {});
+
+        tap(control(*form, "rectBackupByDate"));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(control(*form, "rectBackupByDate")->isEnabled());
+        dialog->findChild<QPushButton*>("Button2")->click(); // Cancel
+        QVERIFY(!dialog->isVisible());
+        QCoreApplication::processEvents();
+        QVERIFY(JobFilesInFolder().isEmpty());
+
+        tap(control(*form, "rectBackupByDate"));
+        QCOMPARE(dialog->findChild<QDateEdit*>("DateEdit1")->date(), QDate::currentDate());
+        dialog->findChild<QPushButton*>("Button1")->click(); // OK
+        QVERIFY(!dialog->isVisible());
+        QTRY_COMPARE(JobFilesInFolder().size(), 1);
+        QCOMPARE(jobFile(jobName()), QStringList{kServer + "|" + today});
+    }
+
+    // The banner keeps the count of start-up until it is tapped.
+    void bannerRecountsOnATap()
+    {
+        setUpLists({}, {m_folder->file("media")});
+        media("a.jpg", std::chrono::system_clock::now());
+        media("b.png", std::chrono::system_clock::now());
+        auto form = newForm();
+        auto* banner = control<QLabel>(*form, "lbTodayFileCount");
+        QCOMPARE(banner->text(), QStringLiteral("TODAY FILES: 2"));
+        media("c.mov", std::chrono::system_clock::now());
+        QCOMPARE(banner->text(), QStringLiteral("TODAY FILES: 2"));
+        tap(control(*form, "Rectangle3"));
+        QCOMPARE(banner->text(), QStringLiteral("TODAY FILES: 3"));
+        setCurrentLanguage(kLanguageTraditionalChinese);
+        form->ApplyLanguage();
+        QCOMPARE(banner->text(), QStringLiteral("今日檔案: 3"));
+    }
+
+private:
+    QStringList JobFilesInFolder() const
+    {
+        return QDir(m_folder->path()).entryList({"*.kyv"}, QDir::Files);
+    }
+};
+
+QTEST_MAIN(TestHome)
+#include "tst_home.moc"
