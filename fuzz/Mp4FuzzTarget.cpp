@@ -3,7 +3,6 @@
 
 #include "CountingByteSource.h"
 #include "selection/CreationTimeText.h"
-#include "selection/MemoryByteSource.h"
 #include "selection/MovieCreationTime.h"
 
 #include <cstdint>
@@ -54,10 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> bytes(data, size);
 
     // The input as a whole file.
-    kyvane::MemoryByteSource memory(bytes);
-    CountingByteSource source(memory);
+    CountingByteSource source(bytes);
     const auto stored = kyvane::readMovieCreationTime(source);
-    if (memory.position() > size || source.bytesRead() > kMaxBytesRead)
+    if (source.position() > size || source.bytesRead() > kMaxBytesRead)
         std::abort();
     if (stored)
         checkText(*stored);

@@ -2,10 +2,10 @@
 
 #include "selection/CreationTimeText.h"
 #include "selection/MovieCreationTime.h"
+#include "selection/OpenMediaFile.h"
 #include "selection/QIODeviceByteSource.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace kyvane {
@@ -30,12 +30,8 @@ QString captureTimeFromCreationTime(const QString& creationTime)
 
 QString videoCaptureTime(const QString& fullPath)
 {
-    // Only a regular file: opening a FIFO would block the worker.
-    if (!QFileInfo(fullPath).isFile())
-        return kNone;
     QFile file(fullPath);
-    // Unbuffered, so that skipped boxes are seeked over, not read.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!openMediaFile(file))
         return kNone;
     QIODeviceByteSource source(file);
     const auto stored = readMovieCreationTime(source);

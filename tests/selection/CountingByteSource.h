@@ -1,13 +1,16 @@
 #pragma once
 
-#include "selection/ByteSource.h"
+#include "selection/MemoryByteSource.h"
 
-// Passes reads and skips on to another source and counts the bytes read;
-// skipped bytes are not counted, as they are never read.
+#include <span>
+
+// A source over a buffer that counts the bytes actually read; skipped bytes
+// are not counted, as a file source seeks over them. Standard library only,
+// so the fuzz targets use it too.
 class CountingByteSource final : public kyvane::ByteSource
 {
 public:
-    explicit CountingByteSource(kyvane::ByteSource& inner) : m_inner(inner) {}
+    explicit CountingByteSource(std::span<const std::uint8_t> data) : m_inner(data) {}
 
     std::size_t read(std::uint8_t* out, std::size_t size) override
     {
@@ -18,8 +21,10 @@ public:
     bool skip(std::size_t count) override { return m_inner.skip(count); }
 
     std::size_t bytesRead() const { return m_bytesRead; }
+    // Bytes read or skipped so far.
+    std::size_t position() const { return m_inner.position(); }
 
 private:
-    kyvane::ByteSource& m_inner;
+    kyvane::MemoryByteSource m_inner;
     std::size_t m_bytesRead = 0;
 };

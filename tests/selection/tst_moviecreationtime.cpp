@@ -1,7 +1,6 @@
 #include "CountingByteSource.h"
 #include "Mp4Bytes.h"
 #include "selection/CreationTimeText.h"
-#include "selection/MemoryByteSource.h"
 #include "selection/MovieCreationTime.h"
 
 #include <QtTest>
@@ -21,9 +20,8 @@ const StoredTime kMay(kMay2023);
 
 StoredTime read(const QByteArray& file, std::size_t* bytesRead = nullptr)
 {
-    MemoryByteSource memory(
+    CountingByteSource source(
         {reinterpret_cast<const std::uint8_t*>(file.constData()), std::size_t(file.size())});
-    CountingByteSource source(memory);
     const auto stored = readMovieCreationTime(source);
     if (bytesRead)
         *bytesRead = source.bytesRead();

@@ -1,9 +1,9 @@
+#include "FfmpegTools.h"
 #include "Mp4Bytes.h"
 #include "selection/CaptureTime.h"
 #include "selection/VideoCreationTime.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -64,20 +64,6 @@ QByteArray changed(QByteArray file, Change change)
         return "This is a shopping list, not a video.\n";
     }
     return file;
-}
-
-// A capture time the way the program used to get it: ffprobe's output
-// shaped by captureTimeFromCreationTime.
-QString ffprobeCaptureTime(const QString& path)
-{
-    QProcess probe;
-    probe.setProcessChannelMode(QProcess::MergedChannels);
-    probe.start(QStringLiteral("ffprobe"),
-                {"-v", "quiet", path, "-of", "default=noprint_wrappers=1:nokey=1", "-show_entries",
-                 "format_tags=creation_time"});
-    if (!probe.waitForFinished(60000))
-        qFatal("ffprobe did not end");
-    return captureTimeFromCreationTime(QString::fromLatin1(probe.readAll()));
 }
 
 // Replaces PATH for the life of the object.
@@ -170,19 +156,10 @@ private slots:
             QSKIP("ffmpeg is not installed (./kyvane.sh test installs it)");
 
         const QString made = m_media.filePath("made." + name.section('.', -1).toLower());
-        QProcess ffmpeg;
-        ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
-        ffmpeg.start("ffmpeg", QStringList{"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi",
-                                           "-i", "color=c=black:s=16x16:d=0.1"} +
-                                   options + QStringList{made});
-        QVERIFY(ffmpeg.waitForFinished(60000));
-        QVERIFY2(ffmpeg.exitCode() == 0, ffmpeg.readAll().constData());
-        QFile file(made);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString path = write(name, changed(file.readAll(), change));
+        const QString path = write(name, changed(ffmpegtools::makeClip(made, options), change));
 
         const QString ours = GetCaptureTime(path);
-        QCOMPARE(ours, ffprobeCaptureTime(path));
+        QCOMPARE(ours, ffmpegtools::ffprobeCaptureTime(path));
         QCOMPARE(ours, expected);
     }
 
