@@ -3,30 +3,16 @@
 //
 //   exif_corpus_generator <folder>
 
+#include "CorpusFolder.h"
 #include "ExifBytes.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-
-#include <cstdio>
 
 using namespace exifbytes;
 
 namespace {
 
 const QByteArray kDate = "2019:07:14 18:03:22";
-
-bool write(const QDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
-        return false;
-    }
-    return true;
-}
 
 QByteArray withU32(Order order, QByteArray block, qsizetype at, quint32 value)
 {
@@ -40,13 +26,10 @@ QByteArray withU32(Order order, QByteArray block, qsizetype at, quint32 value)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    const auto folder = corpusFolder(argc, argv);
+    if (!folder)
         return 2;
-    }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral(".")))
-        return 1;
+    const QDir& dir = *folder;
 
     const QByteArray allThree[] = {
         tiff(Order::Little, {ascii(kTagDateTime, "2001:01:01 01:01:01")},
@@ -57,35 +40,37 @@ int main(int argc, char** argv)
     const QByteArray exifApp1 = exifPayload(allThree[0]);
 
     const bool ok =
-        write(dir, "le-all-dates.jpg", photo(allThree[0])) &&
-        write(dir, "be-all-dates.jpg", photo(allThree[1])) &&
-        write(dir, "le-datetime-only.jpg",
-              photo(tiff(Order::Little, {ascii(kTagDateTime, kDate)}))) &&
-        write(dir, "be-blank-original.jpg",
-              photo(tiff(
-                  Order::Big, {},
-                  {ascii(kTagOriginal, "    :  :     :  :  "), ascii(kTagDigitized, kDate)}))) &&
-        write(dir, "no-date-tags.jpg", photo(tiff(Order::Little, {ascii(0x010F, "Maker")}))) &&
-        write(dir, "invalid-dates.jpg",
-              photo(tiff(Order::Big, {ascii(kTagDateTime, "2019:02:30 10:00:00")},
-                         {ascii(kTagOriginal, "2019:13:14 24:00:00")}))) &&
-        write(dir, "inline-value.jpg",
-              photo(tiff(Order::Little, {{kTagDateTime, kAscii, 4, "2019"}}))) &&
-        write(dir, "no-app1.jpg", Jpeg().app0().scan().bytes()) &&
-        write(dir, "xmp-first.jpg",
-              Jpeg()
-                  .app1("http://ns.adobe.com/xap/1.0/ <x:xmpmeta/>")
-                  .app1(exifApp1)
-                  .scan()
-                  .bytes()) &&
-        write(dir, "fill-bytes.jpg", Jpeg().raw("\xFF\xFF").app0().app1(exifApp1).scan().bytes()) &&
-        write(dir, "cut-in-app1.jpg", Jpeg().app0().app1(exifApp1).bytes().chopped(20)) &&
-        write(dir, "ifd0-count-past-end.jpg",
-              photo(withU32(Order::Little, allThree[0], 8, 0x0000FFFF))) &&
-        write(dir, "exif-pointer-to-ifd0.jpg",
-              photo(withU32(Order::Big, allThree[1], 22 + 8, 8))) &&
-        write(dir, "value-offset-outside.jpg",
-              photo(withU32(Order::Little, allThree[0], 40 + 8, 0xFFFFFFF0))) &&
-        write(dir, "exif-payload-only.bin", exifApp1);
+        writeCorpusFile(dir, "le-all-dates.jpg", photo(allThree[0])) &&
+        writeCorpusFile(dir, "be-all-dates.jpg", photo(allThree[1])) &&
+        writeCorpusFile(dir, "le-datetime-only.jpg",
+                        photo(tiff(Order::Little, {ascii(kTagDateTime, kDate)}))) &&
+        writeCorpusFile(dir, "be-blank-original.jpg",
+                        photo(tiff(Order::Big, {},
+                                   {ascii(kTagOriginal, "    :  :     :  :  "),
+                                    ascii(kTagDigitized, kDate)}))) &&
+        writeCorpusFile(dir, "no-date-tags.jpg",
+                        photo(tiff(Order::Little, {ascii(0x010F, "Maker")}))) &&
+        writeCorpusFile(dir, "invalid-dates.jpg",
+                        photo(tiff(Order::Big, {ascii(kTagDateTime, "2019:02:30 10:00:00")},
+                                   {ascii(kTagOriginal, "2019:13:14 24:00:00")}))) &&
+        writeCorpusFile(dir, "inline-value.jpg",
+                        photo(tiff(Order::Little, {{kTagDateTime, kAscii, 4, "2019"}}))) &&
+        writeCorpusFile(dir, "no-app1.jpg", Jpeg().app0().scan().bytes()) &&
+        writeCorpusFile(dir, "xmp-first.jpg",
+                        Jpeg()
+                            .app1("http://ns.adobe.com/xap/1.0/ <x:xmpmeta/>")
+                            .app1(exifApp1)
+                            .scan()
+                            .bytes()) &&
+        writeCorpusFile(dir, "fill-bytes.jpg",
+                        Jpeg().raw("\xFF\xFF").app0().app1(exifApp1).scan().bytes()) &&
+        writeCorpusFile(dir, "cut-in-app1.jpg", Jpeg().app0().app1(exifApp1).bytes().chopped(20)) &&
+        writeCorpusFile(dir, "ifd0-count-past-end.jpg",
+                        photo(withU32(Order::Little, allThree[0], 8, 0x0000FFFF))) &&
+        writeCorpusFile(dir, "exif-pointer-to-ifd0.jpg",
+                        photo(withU32(Order::Big, allThree[1], 22 + 8, 8))) &&
+        writeCorpusFile(dir, "value-offset-outside.jpg",
+                        photo(withU32(Order::Little, allThree[0], 40 + 8, 0xFFFFFFF0))) &&
+        writeCorpusFile(dir, "exif-payload-only.bin", exifApp1);
     return ok ? 0 : 1;
 }

@@ -11,7 +11,6 @@ struct EngineSettings
     int connectTimeoutMs = 30000;   // TCP connect
     int readTimeoutMs = 30000;      // every line read from a server
     qint64 chunkSize = 819200;      // bytes sent between two stop checks and reports
-    int ffprobeTimeoutMs = 30000;   // a hanging ffprobe is killed after this
 };
 
 } // namespace kyvane

@@ -6,13 +6,13 @@
 
 namespace kyvane {
 
-QString GetCaptureTime(const QString& fullPath, const EngineSettings& settings)
+QString GetCaptureTime(const QString& fullPath)
 {
     const QString extension = captureExtension(fullPath);
     if (extension == QLatin1String(".jpg") || extension == QLatin1String(".jpeg"))
         return photoCaptureTime(fullPath);
     if (extension == QLatin1String(".mp4") || extension == QLatin1String(".mov"))
-        return videoCaptureTime(fullPath, settings);
+        return videoCaptureTime(fullPath);
     return QStringLiteral("none");
 }
 

@@ -1,11 +1,11 @@
 #include "selection/PhotoCaptureTime.h"
 
 #include "selection/ExifReader.h"
+#include "selection/OpenMediaFile.h"
 #include "selection/QIODeviceByteSource.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 
 namespace kyvane {
 
@@ -32,12 +32,8 @@ QString modificationCaptureTime(const QFile& file)
 
 QString photoCaptureTime(const QString& fullPath)
 {
-    // Only a regular file: opening a FIFO would block the worker.
-    if (!QFileInfo(fullPath).isFile())
-        return kNone;
     QFile file(fullPath);
-    // Unbuffered, so that nothing past the segments the walk asks for is read.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!openMediaFile(file))
         return kNone;
     QIODeviceByteSource source(file);
     const ExifReading reading = readExifCaptureTime(source);

@@ -1,12 +1,12 @@
 #include "selection/VideoCreationTime.h"
 
-#include "core/ProgramFolder.h"
-#include "selection/RunCommandCapture.h"
+#include "selection/CreationTimeText.h"
+#include "selection/MovieCreationTime.h"
+#include "selection/OpenMediaFile.h"
+#include "selection/QIODeviceByteSource.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 namespace kyvane {
 
@@ -14,36 +14,9 @@ namespace {
 const QString kNone = QStringLiteral("none");
 }
 
-QString ffprobeProgram()
+QString captureTimeFromCreationTime(const QString& creationTime)
 {
-    const QString name = QStringLiteral("ffprobe");
-    if (!ProgramFolder::path().isEmpty()) {
-        const QFileInfo besideProgram(ProgramFolder::file(name));
-        if (besideProgram.isFile() && besideProgram.isExecutable())
-            return besideProgram.absoluteFilePath();
-    }
-    return QStandardPaths::findExecutable(name);
-}
-
-QStringList ffprobeArguments(const QString& fullPath)
-{
-    // ffprobe runs in the program folder, so a relative path would name
-    // another file there; the path is always one argument, never split or
-    // read by a shell.
-    const QString path =
-        QDir::isRelativePath(fullPath) ? QFileInfo(fullPath).absoluteFilePath() : fullPath;
-    return {QStringLiteral("-v"),
-            QStringLiteral("quiet"),
-            path,
-            QStringLiteral("-of"),
-            QStringLiteral("default=noprint_wrappers=1:nokey=1"),
-            QStringLiteral("-show_entries"),
-            QStringLiteral("format_tags=creation_time")};
-}
-
-QString captureTimeFromCreationTime(const QString& toolOutput)
-{
-    QString text = toolOutput.left(toolOutput.indexOf(QLatin1Char('.')));
+    QString text = creationTime.left(creationTime.indexOf(QLatin1Char('.')));
     text.replace(QLatin1Char('-'), QLatin1Char('/'));
     const qsizetype t = text.indexOf(QLatin1Char('T'));
     if (t >= 0)
@@ -55,14 +28,17 @@ QString captureTimeFromCreationTime(const QString& toolOutput)
     return form.match(text).hasMatch() ? text : kNone;
 }
 
-QString videoCaptureTime(const QString& fullPath, const EngineSettings& settings)
+QString videoCaptureTime(const QString& fullPath)
 {
-    const QString program = ffprobeProgram();
-    if (program.isEmpty())
+    QFile file(fullPath);
+    if (!openMediaFile(file))
         return kNone;
-    const auto output = RunCommandCapture(program, ffprobeArguments(fullPath),
-                                          ProgramFolder::path(), settings.ffprobeTimeoutMs);
-    return output ? captureTimeFromCreationTime(*output) : kNone;
+    QIODeviceByteSource source(file);
+    const auto stored = readMovieCreationTime(source);
+    if (!stored)
+        return kNone;
+    const auto text = creationTimeText(*stored);
+    return text ? captureTimeFromCreationTime(QString::fromLatin1(*text)) : kNone;
 }
 
 } // namespace kyvane

@@ -95,7 +95,7 @@ void TFileGenius::sendfile2()
 
             const QDateTime created = info.birthTime();
             const QDateTime modified = info.lastModified();
-            const QString captured = GetCaptureTime(entry.path, m_settings);
+            const QString captured = GetCaptureTime(entry.path);
             serveronlog = entry.server;
             currentindex = m_finished;
             progressbarvalue = 0;

@@ -1,3 +1,4 @@
+#include "CountingByteSource.h"
 #include "ExifBytes.h"
 #include "selection/ExifDate.h"
 #include "selection/ExifDateTags.h"
@@ -16,28 +17,6 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& data)
 {
     return {reinterpret_cast<const std::uint8_t*>(data.constData()), std::size_t(data.size())};
 }
-
-// Counts the bytes that were actually read, apart from those skipped.
-class CountingSource final : public ByteSource
-{
-public:
-    explicit CountingSource(const QByteArray& data) : m_inner(bytesOf(data)) {}
-
-    std::size_t read(std::uint8_t* out, std::size_t size) override
-    {
-        const std::size_t got = m_inner.read(out, size);
-        m_read += got;
-        return got;
-    }
-    bool skip(std::size_t count) override { return m_inner.skip(count); }
-
-    std::size_t bytesRead() const { return m_read; }
-    std::size_t position() const { return m_inner.position(); }
-
-private:
-    MemoryByteSource m_inner;
-    std::size_t m_read = 0;
-};
 
 } // namespace
 
@@ -197,7 +176,7 @@ private slots:
                                     .segment(0xDB, big)
                                     .raw(QByteArray("\xFF\xDA\0\x08", 4) + QByteArray(500000, 'q'))
                                     .bytes();
-        CountingSource source(jpeg);
+        CountingByteSource source(bytesOf(jpeg));
         const ExifReading reading = readExifCaptureTime(source);
         QVERIFY(!reading.exifSegmentFound);
         QVERIFY(!reading.captureTime);
@@ -213,7 +192,7 @@ private slots:
         const QByteArray head = Jpeg().app0().app1(payload).bytes();
         const QByteArray jpeg =
             head + Jpeg().segment(0xE2, QByteArray(60000, 'z')).scan().bytes().mid(2);
-        CountingSource source(jpeg);
+        CountingByteSource source(bytesOf(jpeg));
         const ExifReading reading = readExifCaptureTime(source);
         QVERIFY(reading.exifSegmentFound);
         QCOMPARE(reading.captureTime, std::optional<std::string>("2001/01/01;01:01:01"));
