@@ -6,11 +6,12 @@
 #   bench/run-bench.sh [OPTIONS]                 both benchmarks
 #   bench/run-bench.sh upload [--runs N] [--size BYTES]
 #   bench/run-bench.sh capture-time [--files N]  needs ffmpeg (installed here)
+#   bench/run-bench.sh scan [--files N] [--today N] [--runs N]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 which="all"
 case "${1:-}" in
-upload | capture-time)
+upload | capture-time | scan)
     which="$1"
     shift
     ;;
@@ -19,11 +20,14 @@ esac
 build="$here/build-bench"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKYVANE_BUILD_TESTS=OFF \
     -DKYVANE_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target bench_upload bench_capturetime \
+cmake --build "$build" --parallel "$(nproc)" --target bench_upload bench_capturetime bench_scan \
     kyvane-server >/dev/null
-if [ "$which" != "capture-time" ]; then
+if [ "$which" = "all" ] || [ "$which" = "upload" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_upload" "$build/kyvane-server" "$@"
 fi
-if [ "$which" != "upload" ]; then
+if [ "$which" = "all" ] || [ "$which" = "capture-time" ]; then
     "$build/bench/bench_capturetime" "$@"
+fi
+if [ "$which" = "all" ] || [ "$which" = "scan" ]; then
+    "$build/bench/bench_scan" "$@"
 fi
