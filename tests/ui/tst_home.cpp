@@ -235,14 +235,17 @@ private slots:
         auto form = newForm();
         setCurrentLanguage(kLanguageSimplifiedChinese);
         tap(control(*form, "rectBackupToday"));
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        const int shown = MessageBox::shownCount();
         // Only the scan itself runs, not yet the worker's first log line.
         QCoreApplication::sendPostedEvents(control(*form, "TabItem1"), QEvent::MetaCall);
         QVERIFY(control(*form, "rectBackupToday")->isEnabled());
         QCOMPARE(jobFile(jobName()), QStringList{kServer + "|" + photo});
-        QVERIFY(
-            extraText(ExtraText::FoldersPassedOver).startsWith(QStringLiteral("找不到备份目录")));
-        QCOMPARE(control<QLabel>(*form, "Label4")->text(),
-                 extraText(ExtraText::FoldersPassedOver).arg(card));
+        const QString note = extraText(ExtraText::FoldersPassedOver).arg(card);
+        QVERIFY(note.startsWith(QStringLiteral("找不到备份目录")));
+        QCOMPARE(control<QLabel>(*form, "Label4")->text(), note);
+        QCOMPARE(MessageBox::shownCount(), shown + 1);
+        QCOMPARE(MessageBox::lastText(), note);
     }
 
     // Two jobs built in the same second keep both job files.

@@ -268,12 +268,17 @@ void HomeScreen::runScan(const ScanRequest& request)
 {
     m_host.setStatusLine(QString());
     const ScanResult result = m_host.jobBuilder().scan(request, m_host.appLists());
-    // A folder that cannot be read (an unplugged card) does not cancel the
-    // others, but the user learns that it was passed over.
-    if (!result.passedOver.isEmpty())
-        m_host.setStatusLine(extraText(ExtraText::FoldersPassedOver)
-                                 .arg(result.passedOver.join(QStringLiteral(", "))));
     m_host.startJob(result.entries);
+    // A folder that cannot be read (an unplugged card) does not cancel the
+    // others, but the user learns that it was passed over: on the status
+    // line, and in a message, since the job's first log line soon replaces
+    // the status line.
+    if (!result.passedOver.isEmpty()) {
+        const QString note = extraText(ExtraText::FoldersPassedOver)
+                                 .arg(result.passedOver.join(QStringLiteral(", ")));
+        m_host.setStatusLine(note);
+        MessageBox::inform(window(), note);
+    }
 }
 
 void HomeScreen::rectBackupManuallyClick()
