@@ -70,9 +70,10 @@ std::optional<QStringList> read(const QString& path, QString* error)
     return items;
 }
 
-QString write(const QString& path, const QStringList& items)
+QString write(const QString& path, const QStringList& items,
+              std::optional<QFileDevice::Permissions> permissions)
 {
-    return writeFileAtomically(path, serialize(items));
+    return writeFileAtomically(path, serialize(items), permissions);
 }
 
 } // namespace kyvane::ListFile
