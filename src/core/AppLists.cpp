@@ -44,8 +44,8 @@ const QString AppLists::kExtensionFile = QStringLiteral("FileExt.cfg");
 
 QStringList AppLists::defaultExtensions()
 {
-    return {".jpg", ".jpeg", ".gif", ".bmp",   ".png",  ".tif", ".tiff", ".raw", ".webp", ".mp4",
-            ".mp3", ".mov",  ".mmv", ".avi",  ".avchd", ".webm", ".mkv", ".flv", ".f4v"};
+    return {".jpg", ".jpeg", ".gif", ".bmp", ".png",   ".tif",  ".tiff", ".raw", ".webp", ".mp4",
+            ".mp3", ".mov",  ".mmv", ".avi", ".avchd", ".webm", ".mkv",  ".flv", ".f4v"};
 }
 
 void AppLists::load()

@@ -18,8 +18,8 @@ std::optional<QStringList> parse(const QByteArray& content)
         bytes = bytes.sliced(kBom.size());
 
     // The BOM was taken off above; a second one would be part of the first item.
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;

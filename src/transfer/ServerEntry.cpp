@@ -52,9 +52,8 @@ std::optional<QString> edited(const QString& stored, const QString& server, cons
     const QString a = wire::trimControls(account);
     if (s.isEmpty() || p.isEmpty() || a.isEmpty())
         return std::nullopt;
-    const QString digest = wire::trimControls(password).isEmpty()
-                               ? JobEntry::split(stored).digest
-                               : passwordDigest(password);
+    const QString digest = wire::trimControls(password).isEmpty() ? JobEntry::split(stored).digest
+                                                                  : passwordDigest(password);
     return joined(s, p, a, digest);
 }
 

@@ -65,8 +65,8 @@ void TForm1::ChooseLanguageCallBack(const QString& AselectedItem)
     const QString error =
         WriteIni(QStringLiteral("GENERALSETTINGS"), QStringLiteral("LANGUAGE"), AselectedItem);
     if (!error.isEmpty())
-        MessageBox::inform(this, extraText(ExtraText::SettingsNotSaved)
-                                     .arg(QStringLiteral("config.ini"), error));
+        MessageBox::inform(
+            this, extraText(ExtraText::SettingsNotSaved).arg(QStringLiteral("config.ini"), error));
 }
 
 } // namespace kyvane

@@ -22,8 +22,14 @@ QString FolderDialog::getExistingDirectory(QWidget* parent, const QString& title
     return QFileDialog::getExistingDirectory(parent, title, QString());
 }
 
-void FolderDialog::setNextAnswer(const QString& folder) { g_nextAnswer = folder; }
+void FolderDialog::setNextAnswer(const QString& folder)
+{
+    g_nextAnswer = folder;
+}
 
-QString FolderDialog::lastTitle() { return g_lastTitle; }
+QString FolderDialog::lastTitle()
+{
+    return g_lastTitle;
+}
 
 } // namespace kyvane

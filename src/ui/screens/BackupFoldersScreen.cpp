@@ -74,8 +74,8 @@ void BackupFoldersScreen::ChooseFolderCallBack(const QString& ASelectedItem)
 
 void BackupFoldersScreen::storeRows()
 {
-    kyvane::storeRows(ListBox5, m_host.appLists(), AppLists::kFolderFile,
-                      &AppLists::storeFolders, &AppLists::folders);
+    kyvane::storeRows(ListBox5, m_host.appLists(), AppLists::kFolderFile, &AppLists::storeFolders,
+                      &AppLists::folders);
 }
 
 } // namespace kyvane

@@ -119,9 +119,9 @@ void ServerEditorScreen::btnOKClick()
         }
         servers.append(*entry);
     } else if (m_tag >= 0 && m_tag < servers.size()) {
-        const auto entry = ServerEntry::edited(servers.at(m_tag), edtServer->text(),
-                                               edtPort->text(), edtAccount->text(),
-                                               edtPassword->text());
+        const auto entry =
+            ServerEntry::edited(servers.at(m_tag), edtServer->text(), edtPort->text(),
+                                edtAccount->text(), edtPassword->text());
         if (!entry) {
             MessageBox::inform(window(), QStringLiteral("Server/Port/Account can not be empty"));
             return;
@@ -149,8 +149,7 @@ void ServerEditorScreen::storeAndLeave(const QStringList& servers)
 {
     // Unsaved, the editor stays open with what was typed, and the list
     // stays as stored.
-    if (!settingsSaved(window(), AppLists::kServerFile,
-                       m_host.appLists().storeServers(servers)))
+    if (!settingsSaved(window(), AppLists::kServerFile, m_host.appLists().storeServers(servers)))
         return;
     m_host.prepareSettings();
     m_host.ChangeTab(screen::SettingsList);

@@ -61,8 +61,8 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
 
     QRect rest = opt.rect.adjusted(0, 0, -kPadding, 0);
     if (more) {
-        drawChevron(painter, QRect(rest.right() - kChevronWidth, rest.top(), kChevronWidth,
-                                   rest.height()));
+        drawChevron(painter,
+                    QRect(rest.right() - kChevronWidth, rest.top(), kChevronWidth, rest.height()));
         rest.setRight(rest.right() - kChevronWidth);
     }
 
@@ -81,8 +81,9 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->setPen(kDetailColour);
         const QRect below(textLeft, rest.top() + rest.height() / 2 + 4, rest.right() - textLeft,
                           rest.height() / 2 - 4);
-        painter->drawText(below, Qt::AlignLeading | Qt::AlignTop,
-                          painter->fontMetrics().elidedText(detail, Qt::ElideMiddle, below.width()));
+        painter->drawText(
+            below, Qt::AlignLeading | Qt::AlignTop,
+            painter->fontMetrics().elidedText(detail, Qt::ElideMiddle, below.width()));
     } else {
         int detailWidth = 0;
         if (!detail.isEmpty()) {
@@ -90,9 +91,9 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
             detailWidth = QFontMetrics(detailFont).horizontalAdvance(detail) + kPadding;
             painter->setFont(detailFont);
             painter->setPen(kDetailColour);
-            painter->drawText(QRect(rest.right() - detailWidth, rest.top(), detailWidth,
-                                    rest.height()),
-                              Qt::AlignRight | Qt::AlignVCenter, detail);
+            painter->drawText(
+                QRect(rest.right() - detailWidth, rest.top(), detailWidth, rest.height()),
+                Qt::AlignRight | Qt::AlignVCenter, detail);
         }
         QStyleOptionViewItem text(opt);
         text.rect = rest.adjusted(0, 0, -detailWidth, 0);
