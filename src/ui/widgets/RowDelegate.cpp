@@ -13,6 +13,7 @@ namespace {
 constexpr int kChevronWidth = 28;
 constexpr int kPadding = 8;
 const QColor kDetailColour(0x6d, 0x66, 0x56);
+const QColor kLineColour(0xe0, 0xd8, 0xbd);
 
 void drawChevron(QPainter* painter, const QRect& area)
 {
@@ -33,33 +34,28 @@ RowDelegate::RowDelegate(Placement placement, QObject* parent)
 {
 }
 
-void RowDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
-{
-    QStyledItemDelegate::initStyleOption(option, index);
-    // A row keeps its own colour when selected: blue rows stay blue.
-    if (index.data(Qt::ForegroundRole).isValid())
-        option->palette.setBrush(QPalette::HighlightedText, option->palette.brush(QPalette::Text));
-}
-
 void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const
 {
     const QString detail = index.data(row::Detail).toString();
     const bool more = index.data(row::More).toBool();
-    if (detail.isEmpty() && !more) {
-        QStyledItemDelegate::paint(painter, option, index);
-        return;
-    }
 
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
     const QWidget* widget = opt.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     painter->save();
-    // The row's background across its whole width, then its own parts.
+    // The row's background across its whole width and a line under it; then
+    // its parts, each drawn in its own place and in the row's own colour. A
+    // phone's list shows no focus frame and no hover.
+    if (opt.state & QStyle::State_Selected)
+        painter->fillRect(opt.rect, opt.palette.brush(QPalette::Highlight));
+    opt.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver | QStyle::State_Selected);
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
+    painter->setPen(kLineColour);
+    painter->drawLine(opt.rect.bottomLeft(), opt.rect.bottomRight());
 
-    QRect rest = opt.rect.adjusted(0, 0, -kPadding, 0);
+    QRect rest = opt.rect.adjusted(kPadding, 0, -kPadding, 0);
     if (more) {
         drawChevron(painter,
                     QRect(rest.right() - kChevronWidth, rest.top(), kChevronWidth, rest.height()));
@@ -67,16 +63,15 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     }
 
     QFont detailFont = opt.font;
-    if (m_placement == DetailBelow) {
-        // Text in the upper half, detail in the lower, both left of any
-        // chevron.
-        QStyleOptionViewItem top(opt);
-        top.rect = QRect(rest.left(), rest.top(), rest.width(), rest.height() / 2 + 4);
-        top.displayAlignment = Qt::AlignLeading | Qt::AlignBottom;
-        style->drawControl(QStyle::CE_ItemViewItem, &top, painter, widget);
-        detailFont.setPixelSize(qMax(9, opt.font.pixelSize() * 3 / 4));
+    detailFont.setPixelSize(qMax(9, opt.font.pixelSize() * 3 / 4));
+    QStyleOptionViewItem text(opt);
+    if (m_placement == DetailBelow && !detail.isEmpty()) {
+        // Text in the upper half, the detail in the lower.
+        text.rect = QRect(rest.left(), rest.top(), rest.width(), rest.height() / 2 + 4);
+        text.displayAlignment = Qt::AlignLeading | Qt::AlignBottom;
+        style->drawControl(QStyle::CE_ItemViewItem, &text, painter, widget);
         const int textLeft =
-            style->subElementRect(QStyle::SE_ItemViewItemText, &top, widget).left();
+            style->subElementRect(QStyle::SE_ItemViewItemText, &text, widget).left();
         painter->setFont(detailFont);
         painter->setPen(kDetailColour);
         const QRect below(textLeft, rest.top() + rest.height() / 2 + 4, rest.right() - textLeft,
@@ -87,7 +82,6 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     } else {
         int detailWidth = 0;
         if (!detail.isEmpty()) {
-            detailFont.setPixelSize(qMax(9, opt.font.pixelSize() * 3 / 4));
             detailWidth = QFontMetrics(detailFont).horizontalAdvance(detail) + kPadding;
             painter->setFont(detailFont);
             painter->setPen(kDetailColour);
@@ -95,7 +89,6 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                 QRect(rest.right() - detailWidth, rest.top(), detailWidth, rest.height()),
                 Qt::AlignRight | Qt::AlignVCenter, detail);
         }
-        QStyleOptionViewItem text(opt);
         text.rect = rest.adjusted(0, 0, -detailWidth, 0);
         style->drawControl(QStyle::CE_ItemViewItem, &text, painter, widget);
     }
