@@ -177,7 +177,10 @@ private slots:
         w.click("btnAddExt");
         auto* dialog = w.form->findChild<TfrmInputExt*>();
         QVERIFY(dialog->isVisible());
-        dialog->findChild<QLineEdit*>("edtFileExt")->setText(typed);
+        auto* edit = dialog->findChild<QLineEdit*>("edtFileExt");
+        // What the user types goes to the edit, not to the dialog's frame.
+        QCOMPARE(dialog->focusWidget(), edit);
+        edit->setText(typed);
         dialog->findChild<QAbstractButton*>(typed.isNull() ? "btnCancel" : "btnOK")->click();
         QVERIFY(!dialog->isVisible());
         // A missing FileExt.cfg appears holding the extensions in use.
