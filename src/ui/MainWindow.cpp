@@ -95,6 +95,7 @@ void TForm1::FormCreate()
 
 void TForm1::createDialogs()
 {
+    // In the order of their creation at start-up.
     m_dialogs.inputExt = new TfrmInputExt(this);
     m_dialogs.chooseLanguage = new TfrmChooseLanguage(this);
     m_dialogs.chooseFolder = new TfrmChooseFolder(this);
