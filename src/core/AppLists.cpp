@@ -24,19 +24,50 @@ QStringList loadList(const QString& name, const QStringList& fallback)
     return fallback;
 }
 
+// Writes list over the list file name and takes it into held once stored.
+QString store(const QString& name, const QStringList& list, QStringList& held,
+              std::optional<QFileDevice::Permissions> permissions = std::nullopt)
+{
+    const QString error = ListFile::write(ProgramFolder::file(name), list, permissions);
+    if (error.isEmpty())
+        held = list;
+    else
+        qCWarning(lcCore) << name << "cannot be written, kept as it was:" << error;
+    return error;
+}
+
 } // namespace
+
+const QString AppLists::kServerFile = QStringLiteral("server.cfg");
+const QString AppLists::kFolderFile = QStringLiteral("folder.cfg");
+const QString AppLists::kExtensionFile = QStringLiteral("FileExt.cfg");
 
 QStringList AppLists::defaultExtensions()
 {
-    return {".jpg", ".jpeg", ".gif", ".bmp",   ".png",  ".tif", ".tiff", ".raw", ".webp", ".mp4",
-            ".mp3", ".mov",  ".mmv", ".avi",  ".avchd", ".webm", ".mkv", ".flv", ".f4v"};
+    return {".jpg", ".jpeg", ".gif", ".bmp", ".png",   ".tif",  ".tiff", ".raw", ".webp", ".mp4",
+            ".mp3", ".mov",  ".mmv", ".avi", ".avchd", ".webm", ".mkv",  ".flv", ".f4v"};
 }
 
 void AppLists::load()
 {
-    servers = loadList(QStringLiteral("server.cfg"), {});
-    folders = loadList(QStringLiteral("folder.cfg"), {});
-    extensions = loadList(QStringLiteral("FileExt.cfg"), defaultExtensions());
+    servers = loadList(kServerFile, {});
+    folders = loadList(kFolderFile, {});
+    extensions = loadList(kExtensionFile, defaultExtensions());
+}
+
+QString AppLists::storeServers(const QStringList& list)
+{
+    return store(kServerFile, list, servers, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+QString AppLists::storeFolders(const QStringList& list)
+{
+    return store(kFolderFile, list, folders);
+}
+
+QString AppLists::storeExtensions(const QStringList& list)
+{
+    return store(kExtensionFile, list, extensions);
 }
 
 } // namespace kyvane

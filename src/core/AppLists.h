@@ -20,6 +20,22 @@ struct AppLists
     // gives an empty list (servers, folders) or the defaults (extensions);
     // nothing is written.
     void load();
+
+    // Each writes its whole file anew from list and, once the file holds
+    // it, makes list the program's list. A file that cannot be written
+    // stays as it was and so does the list, so the program never works
+    // with a list that the next start would not find. Returns the empty
+    // string on success, else the error's text.
+    //
+    // server.cfg holds what a client needs to log in, so it is readable by
+    // its owner only, whatever it was before.
+    QString storeServers(const QStringList& list);
+    QString storeFolders(const QStringList& list);
+    QString storeExtensions(const QStringList& list);
+
+    static const QString kServerFile;
+    static const QString kFolderFile;
+    static const QString kExtensionFile;
 };
 
 } // namespace kyvane

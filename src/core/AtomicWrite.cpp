@@ -4,7 +4,8 @@
 
 namespace kyvane {
 
-QString writeFileAtomically(const QString& path, const QByteArray& content)
+QString writeFileAtomically(const QString& path, const QByteArray& content,
+                            std::optional<QFileDevice::Permissions> permissions)
 {
     QSaveFile file(path);
     // Unbuffered, so that a write the disk cannot take (full disk, size
@@ -13,6 +14,13 @@ QString writeFileAtomically(const QString& path, const QByteArray& content)
     // truncated one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
+    // On the temporary file, before it holds anything: the content is never
+    // readable by more than the permissions allow, not even for a moment.
+    if (permissions && !file.setPermissions(*permissions)) {
+        const QString message = file.errorString();
+        file.cancelWriting();
+        return message;
+    }
     const qint64 written = file.write(content);
     if (written != content.size()) {
         const QString message = file.error() != QFileDevice::NoError

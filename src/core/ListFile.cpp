@@ -18,8 +18,8 @@ std::optional<QStringList> parse(const QByteArray& content)
         bytes = bytes.sliced(kBom.size());
 
     // The BOM was taken off above; a second one would be part of the first item.
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -70,9 +70,10 @@ std::optional<QStringList> read(const QString& path, QString* error)
     return items;
 }
 
-QString write(const QString& path, const QStringList& items)
+QString write(const QString& path, const QStringList& items,
+              std::optional<QFileDevice::Permissions> permissions)
 {
-    return writeFileAtomically(path, serialize(items));
+    return writeFileAtomically(path, serialize(items), permissions);
 }
 
 } // namespace kyvane::ListFile

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -27,8 +28,10 @@ QByteArray serialize(const QStringList& items);
 std::optional<QStringList> read(const QString& path, QString* error = nullptr);
 
 // Writes the whole list atomically: the old file or the new one, never half
-// of one. Returns the empty string on success, else the error's text.
-QString write(const QString& path, const QStringList& items);
+// of one; with permissions, the file gets exactly those. Returns the empty
+// string on success, else the error's text.
+QString write(const QString& path, const QStringList& items,
+              std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
 } // namespace ListFile
 

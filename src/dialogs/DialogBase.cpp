@@ -75,8 +75,16 @@ void DialogBase::open(TCallback callback)
     show();
     raise();
     activateWindow();
-    if (QWidget* first = nextInFocusChain(); first && isAncestorOf(first))
-        first->setFocus();
+    // Typing goes to the dialog's own first control, such as the extension's
+    // edit; the chain begins with the frames and the bottom bar, which take
+    // no keys.
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (isAncestorOf(w) && w != m_ok && w != m_cancel && (w->focusPolicy() & Qt::TabFocus) &&
+            w->isVisibleTo(this) && w->isEnabled()) {
+            w->setFocus();
+            break;
+        }
+    }
 }
 
 void DialogBase::applyLanguage()

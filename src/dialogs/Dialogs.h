@@ -2,6 +2,7 @@
 
 namespace kyvane {
 
+class TfrmChooseFolder;
 class TfrmChooseLanguage;
 class TfrmConfirm;
 class TfrmDatePicker;
@@ -13,8 +14,7 @@ struct Dialogs
 {
     TfrmInputExt* inputExt = nullptr;
     TfrmChooseLanguage* chooseLanguage = nullptr;
-    // The folder chooser takes its place here, between the language dialog
-    // and the confirmation, in the order of creation.
+    TfrmChooseFolder* chooseFolder = nullptr;
     TfrmConfirm* confirm = nullptr;
     TfrmDatePicker* datePicker = nullptr;
 };

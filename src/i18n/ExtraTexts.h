@@ -12,6 +12,10 @@ enum class ExtraText {
     FoldersPassedOver,
     // Every one of the 86,400 job names is taken by a pending job.
     NoFreeJobName,
+    // A settings file could not be written; %1 is its name, %2 the reason.
+    SettingsNotSaved,
+    // The backup folders screen's button that opens the folder chooser.
+    BrowseFolders,
 };
 
 // The text in the current language.

@@ -1,17 +1,24 @@
 // Writing the texts of the current language into the controls that are set
-// once rather than read when shown: the frame's own, then each screen's.
+// once rather than read when shown: the frame's own, then each screen's and
+// each dialog's; and switching the language.
 
+#include "core/ConfigIni.h"
 #include "dialogs/DialogBase.h"
+#include "dialogs/TfrmChooseFolder.h"
 #include "dialogs/TfrmChooseLanguage.h"
 #include "dialogs/TfrmConfirm.h"
 #include "dialogs/TfrmDatePicker.h"
 #include "dialogs/TfrmInputExt.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageBox.h"
 #include "ui/screens/BackupFoldersScreen.h"
 #include "ui/screens/FileExtensionsScreen.h"
+#include "ui/screens/GeneralSettingsScreen.h"
 #include "ui/screens/HomeScreen.h"
 #include "ui/screens/ServerEditorScreen.h"
+#include "ui/screens/SettingsListScreen.h"
 #include "ui/widgets/FittingLabel.h"
 
 #include <QPushButton>
@@ -33,13 +40,33 @@ void TForm1::ApplyLanguage()
         button->setText(langText(key));
 
     m_home->applyLanguage();
+    m_generalSettings->applyLanguage();
     m_serverEditor->applyLanguage();
     m_backupFolders->applyLanguage();
     m_fileExtensions->applyLanguage();
     for (DialogBase* dialog : std::initializer_list<DialogBase*>{
-             m_dialogs.inputExt, m_dialogs.chooseLanguage, m_dialogs.confirm, m_dialogs.datePicker})
+             m_dialogs.chooseFolder, m_dialogs.inputExt, m_dialogs.datePicker,
+             m_dialogs.chooseLanguage, m_dialogs.confirm})
         dialog->applyLanguage();
-    // The settings list's rows follow here once they are built.
+    m_settingsList->prepareSettings();
+}
+
+void TForm1::ChooseLanguageCallBack(const QString& AselectedItem)
+{
+    if (AselectedItem.isEmpty())
+        return; // Cancel
+    setCurrentLanguage(languageCodeFromText(AselectedItem));
+    // The user is on the general settings screen, whose title would
+    // otherwise change only with the next switch.
+    Label5->setText(langText(8));
+    ApplyLanguage();
+    // The new language holds for this run even when it cannot be stored;
+    // the user learns that the next start will not have it.
+    const QString error =
+        WriteIni(QStringLiteral("GENERALSETTINGS"), QStringLiteral("LANGUAGE"), AselectedItem);
+    if (!error.isEmpty())
+        MessageBox::inform(
+            this, extraText(ExtraText::SettingsNotSaved).arg(QStringLiteral("config.ini"), error));
 }
 
 } // namespace kyvane

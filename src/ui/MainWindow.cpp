@@ -5,6 +5,7 @@
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "core/Version.h"
+#include "dialogs/TfrmChooseFolder.h"
 #include "dialogs/TfrmChooseLanguage.h"
 #include "dialogs/TfrmConfirm.h"
 #include "dialogs/TfrmDatePicker.h"
@@ -17,10 +18,14 @@
 #include "transfer/RunningJobs.h"
 #include "transfer/TFileGenius.h"
 #include "ui/MessageBox.h"
+#include "ui/screens/BackupFoldersScreen.h"
 #include "ui/screens/ExplorerScreen.h"
+#include "ui/screens/FileExtensionsScreen.h"
 #include "ui/screens/HomeScreen.h"
 #include "ui/screens/JobLogScreen.h"
 #include "ui/screens/QueueScreen.h"
+#include "ui/screens/ServerEditorScreen.h"
+#include "ui/screens/SettingsListScreen.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -90,10 +95,10 @@ void TForm1::FormCreate()
 
 void TForm1::createDialogs()
 {
-    // In this order, the folder chooser between the language dialog and the
-    // confirmation.
+    // In the order of their creation at start-up.
     m_dialogs.inputExt = new TfrmInputExt(this);
     m_dialogs.chooseLanguage = new TfrmChooseLanguage(this);
+    m_dialogs.chooseFolder = new TfrmChooseFolder(this);
     m_dialogs.confirm = new TfrmConfirm(this);
     m_dialogs.datePicker = new TfrmDatePicker(this);
 }
@@ -159,6 +164,27 @@ void TForm1::openJobLog(const QString& jobName)
         return;
     }
     ChangeTab(JobLog);
+}
+
+void TForm1::prepareSettings()
+{
+    m_settingsList->prepareSettings();
+}
+
+void TForm1::openServerEditor(int tag)
+{
+    if (m_serverEditor->open(tag))
+        ChangeTab(ServerEditor);
+}
+
+void TForm1::PrepareFolderList()
+{
+    m_backupFolders->PrepareFolderList();
+}
+
+void TForm1::PrepareExtList()
+{
+    m_fileExtensions->PrepareExtList();
 }
 
 bool TForm1::startJob(const QStringList& entries)

@@ -95,6 +95,11 @@ public:
     const JobBuilder& jobBuilder() const override { return m_builder; }
     bool startJob(const QStringList& entries) override;
     Dialogs& dialogs() override { return m_dialogs; }
+    void prepareSettings() override;
+    void openServerEditor(int tag) override;
+    void PrepareFolderList() override;
+    void PrepareExtList() override;
+    void ChooseLanguageCallBack(const QString& AselectedItem) override;
 
     // JobObserver: what a backup worker reports, through a hand-over onto
     // this thread.

@@ -56,6 +56,21 @@ public:
     // The dialogs, created once with the window.
     virtual Dialogs& dialogs() = 0;
 
+    // Builds the settings list's rows again from the server list.
+    virtual void prepareSettings() = 0;
+
+    // Opens the server editor for the settings row tagged tag.
+    virtual void openServerEditor(int tag) = 0;
+
+    // Build the rows of the backup folders and file extensions screens from
+    // their lists.
+    virtual void PrepareFolderList() = 0;
+    virtual void PrepareExtList() = 0;
+
+    // The language dialog's answer: switches to the language it names and
+    // stores it; the empty string (Cancel) changes nothing.
+    virtual void ChooseLanguageCallBack(const QString& AselectedItem) = 0;
+
 protected:
     ~ScreenHost() = default;
 };

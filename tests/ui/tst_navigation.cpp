@@ -198,6 +198,7 @@ private slots:
         Window w;
         auto* settings = control<QListWidget>(*w.form, "ListBox3");
         QVERIFY(settings);
+        settings->clear(); // rows of its own in place of the server list's
         settings->addItems({QStringLiteral("General Settings"), QStringLiteral("nas.home"),
                             QStringLiteral("Add Server")});
         w.form->ChangeTab(4);

@@ -1,6 +1,11 @@
 #include "ui/screens/BackupFoldersScreen.h"
 
+#include "core/AppLists.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/TfrmChooseFolder.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "ui/FolderDialog.h"
 #include "ui/ScreenHost.h"
 #include "ui/widgets/SettingsParts.h"
 
@@ -14,14 +19,63 @@ BackupFoldersScreen::BackupFoldersScreen(ScreenHost& host, QWidget* parent)
 {
     ListBox5 = settingsList(this, QStringLiteral("ListBox5"));
     btnAddFolder = commandButton(this, QStringLiteral("btnAddFolder"));
+    btnChooseFolder = commandButton(this, QStringLiteral("btnChooseFolder"));
     btnDelFolder = commandButton(this, QStringLiteral("btnDelFolder"));
-    listOverButtons(this, ListBox5, btnAddFolder, btnDelFolder);
+    listOverButtons(this, ListBox5, {btnAddFolder, btnChooseFolder, btnDelFolder});
+    connect(btnAddFolder, &QPushButton::clicked, this, &BackupFoldersScreen::btnAddFolderClick);
+    connect(btnChooseFolder, &QPushButton::clicked, this,
+            &BackupFoldersScreen::btnChooseFolderClick);
+    connect(btnDelFolder, &QPushButton::clicked, this, &BackupFoldersScreen::btnDelFolderClick);
+}
+
+void BackupFoldersScreen::PrepareFolderList()
+{
+    fillCheckRows(ListBox5, m_host.appLists().folders);
 }
 
 void BackupFoldersScreen::applyLanguage()
 {
     btnAddFolder->setText(langText(25));
+    btnChooseFolder->setText(extraText(ExtraText::BrowseFolders));
     btnDelFolder->setText(langText(26));
+}
+
+void BackupFoldersScreen::btnAddFolderClick()
+{
+    const QString folder =
+        FolderDialog::getExistingDirectory(window(), QStringLiteral("Select Folder"));
+    if (folder.isEmpty())
+        return; // cancelled: nothing is written
+    appendCheckRow(ListBox5, folder);
+    storeRows();
+}
+
+void BackupFoldersScreen::btnDelFolderClick()
+{
+    removeCheckedRows(ListBox5);
+    storeRows();
+}
+
+void BackupFoldersScreen::btnChooseFolderClick()
+{
+    // The callback writes folder.cfg from the rows, so they must hold every
+    // stored folder; on this screen they do, as they are built from the
+    // list when it opens and again after every failed write.
+    m_host.dialogs().chooseFolder->open(
+        [this](const QString& ASelectedItem) { ChooseFolderCallBack(ASelectedItem); });
+}
+
+void BackupFoldersScreen::ChooseFolderCallBack(const QString& ASelectedItem)
+{
+    if (!ASelectedItem.isEmpty())
+        appendCheckRow(ListBox5, ASelectedItem);
+    storeRows();
+}
+
+void BackupFoldersScreen::storeRows()
+{
+    kyvane::storeRows(ListBox5, m_host.appLists(), AppLists::kFolderFile, &AppLists::storeFolders,
+                      &AppLists::folders);
 }
 
 } // namespace kyvane

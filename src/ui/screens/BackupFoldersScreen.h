@@ -10,6 +10,8 @@ namespace kyvane {
 class ScreenHost;
 
 // The backup folders: the folders whose media files the scans collect.
+// Folders are added through the platform's folder dialog (Add) or the
+// program's own folder chooser (Browse), and removed by checking them.
 class BackupFoldersScreen final : public QWidget
 {
     Q_OBJECT
@@ -17,13 +19,25 @@ class BackupFoldersScreen final : public QWidget
 public:
     explicit BackupFoldersScreen(ScreenHost& host, QWidget* parent = nullptr);
 
+    // Builds the rows from the folder list.
+    void PrepareFolderList();
+
     void applyLanguage();
 
 private:
+    void btnAddFolderClick();
+    void btnDelFolderClick();
+    // Opens the folder chooser over the rows built from the folder list.
+    void btnChooseFolderClick();
+    void ChooseFolderCallBack(const QString& ASelectedItem);
+    // folder.cfg and the folder list from the rows.
+    void storeRows();
+
     ScreenHost& m_host;
 
     QListWidget* ListBox5 = nullptr;
     QPushButton* btnAddFolder = nullptr;
+    QPushButton* btnChooseFolder = nullptr;
     QPushButton* btnDelFolder = nullptr;
 };
 

@@ -1,5 +1,8 @@
 #include "ui/screens/FileExtensionsScreen.h"
 
+#include "core/AppLists.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/TfrmInputExt.h"
 #include "i18n/LanguageRes.h"
 #include "ui/ScreenHost.h"
 #include "ui/widgets/SettingsParts.h"
@@ -15,13 +18,47 @@ FileExtensionsScreen::FileExtensionsScreen(ScreenHost& host, QWidget* parent)
     ListBox6 = settingsList(this, QStringLiteral("ListBox6"));
     btnAddExt = commandButton(this, QStringLiteral("btnAddExt"));
     btnDelExt = commandButton(this, QStringLiteral("btnDelExt"));
-    listOverButtons(this, ListBox6, btnAddExt, btnDelExt);
+    listOverButtons(this, ListBox6, {btnAddExt, btnDelExt});
+    connect(btnAddExt, &QPushButton::clicked, this, &FileExtensionsScreen::btnAddExtClick);
+    connect(btnDelExt, &QPushButton::clicked, this, &FileExtensionsScreen::btnDelExtClick);
+}
+
+void FileExtensionsScreen::PrepareExtList()
+{
+    fillCheckRows(ListBox6, m_host.appLists().extensions);
 }
 
 void FileExtensionsScreen::applyLanguage()
 {
     btnAddExt->setText(langText(25));
     btnDelExt->setText(langText(26));
+}
+
+void FileExtensionsScreen::btnAddExtClick()
+{
+    m_host.dialogs().inputExt->open(
+        [this](const QString& AselectedItem) { InputExtCallBack(AselectedItem); });
+}
+
+void FileExtensionsScreen::InputExtCallBack(const QString& AselectedItem)
+{
+    if (!AselectedItem.isEmpty())
+        appendCheckRow(ListBox6, AselectedItem);
+    // Cancel too writes the file, so a missing FileExt.cfg appears holding
+    // the extensions in use.
+    storeRows();
+}
+
+void FileExtensionsScreen::btnDelExtClick()
+{
+    removeCheckedRows(ListBox6);
+    storeRows();
+}
+
+void FileExtensionsScreen::storeRows()
+{
+    kyvane::storeRows(ListBox6, m_host.appLists(), AppLists::kExtensionFile,
+                      &AppLists::storeExtensions, &AppLists::extensions);
 }
 
 } // namespace kyvane

@@ -17,9 +17,18 @@ class FileExtensionsScreen final : public QWidget
 public:
     explicit FileExtensionsScreen(ScreenHost& host, QWidget* parent = nullptr);
 
+    // Builds the rows from the extension list.
+    void PrepareExtList();
+
     void applyLanguage();
 
 private:
+    void btnAddExtClick();
+    void InputExtCallBack(const QString& AselectedItem);
+    void btnDelExtClick();
+    // FileExt.cfg and the extension list from the rows.
+    void storeRows();
+
     ScreenHost& m_host;
 
     QListWidget* ListBox6 = nullptr;

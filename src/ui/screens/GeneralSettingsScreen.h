@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QListWidget;
+class QListWidgetItem;
 
 namespace kyvane {
 
@@ -16,10 +17,18 @@ class GeneralSettingsScreen final : public QWidget
 public:
     explicit GeneralSettingsScreen(ScreenHost& host, QWidget* parent = nullptr);
 
+    // The rows' texts; the language row's detail names the current language.
+    void applyLanguage();
+
 private:
+    void ListBox4ItemClick(QListWidgetItem* item);
+
     ScreenHost& m_host;
 
     QListWidget* ListBox4 = nullptr;
+    QListWidgetItem* language = nullptr;     // tag 2
+    QListWidgetItem* whichfolder = nullptr;  // tag 0
+    QListWidgetItem* whichfileext = nullptr; // tag 1
 };
 
 } // namespace kyvane

@@ -291,8 +291,7 @@ void HomeScreen::rectSetupClick()
 {
     m_host.setNavMarker(0);
     m_host.ChangeTab(screen::SettingsList);
-    // The settings list rebuilds its rows here once the settings screens are
-    // built.
+    m_host.prepareSettings();
 }
 
 void HomeScreen::rectQueueClick()

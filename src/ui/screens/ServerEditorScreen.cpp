@@ -1,9 +1,15 @@
 #include "ui/screens/ServerEditorScreen.h"
 
+#include "core/AppLists.h"
 #include "i18n/LanguageRes.h"
+#include "transfer/ServerEntry.h"
+#include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
+#include "ui/ScreenIndex.h"
 #include "ui/widgets/ClickableLabel.h"
+#include "ui/widgets/SettingsParts.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,8 +76,96 @@ ServerEditorScreen::ServerEditorScreen(ScreenHost& host, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(VertScrollBox2);
-    // Opening, saving and deleting a server come with the settings screens'
-    // own work.
+
+    connect(btnOK, &QPushButton::clicked, this, &ServerEditorScreen::btnOKClick);
+    connect(Label12, &ClickableLabel::clicked, this, &ServerEditorScreen::Label12Click);
+    edtAccount->installEventFilter(this);
+}
+
+bool ServerEditorScreen::open(int tag)
+{
+    const QStringList& servers = m_host.appLists().servers;
+    if (tag == row::AddServerTag) {
+        for (QLineEdit* edit : {edtServer, edtPort, edtAccount, edtPassword})
+            edit->clear();
+        Label12->hide();
+    } else if (tag >= 0 && tag < servers.size()) {
+        const ServerEntry::Fields fields = ServerEntry::editorFields(servers.at(tag));
+        edtServer->setText(fields.server);
+        edtPort->setText(fields.port);
+        edtAccount->setText(fields.account);
+        // A stored password is never shown.
+        edtPassword->clear();
+        Label12->show();
+    } else {
+        return false;
+    }
+    m_tag = tag;
+    return true;
+}
+
+void ServerEditorScreen::btnOKClick()
+{
+    m_host.setNavMarker(0);
+    QStringList servers = m_host.appLists().servers;
+    // The two messages are fixed English texts.
+    if (m_tag == row::AddServerTag) {
+        const auto entry = ServerEntry::added(edtServer->text(), edtPort->text(),
+                                              edtAccount->text(), edtPassword->text());
+        if (!entry) {
+            MessageBox::inform(window(),
+                               QStringLiteral("Server/Port/Account/Password can not be empty"));
+            return;
+        }
+        servers.append(*entry);
+    } else if (m_tag >= 0 && m_tag < servers.size()) {
+        const auto entry =
+            ServerEntry::edited(servers.at(m_tag), edtServer->text(), edtPort->text(),
+                                edtAccount->text(), edtPassword->text());
+        if (!entry) {
+            MessageBox::inform(window(), QStringLiteral("Server/Port/Account can not be empty"));
+            return;
+        }
+        servers[m_tag] = *entry;
+    } else {
+        return;
+    }
+    storeAndLeave(servers);
+}
+
+void ServerEditorScreen::Label12Click()
+{
+    QStringList servers = m_host.appLists().servers;
+    if (m_tag < 0 || m_tag >= servers.size())
+        return;
+    if (!MessageBox::askYesNo(window(), langText(31)))
+        return; // the editor stays open as it is
+    servers.removeAt(m_tag);
+    m_host.setNavMarker(0);
+    storeAndLeave(servers);
+}
+
+void ServerEditorScreen::storeAndLeave(const QStringList& servers)
+{
+    // Unsaved, the editor stays open with what was typed, and the list
+    // stays as stored.
+    if (!settingsSaved(window(), AppLists::kServerFile, m_host.appLists().storeServers(servers)))
+        return;
+    m_host.prepareSettings();
+    m_host.ChangeTab(screen::SettingsList);
+}
+
+bool ServerEditorScreen::edtAccountKeyDown(const QString& KeyChar)
+{
+    return !ServerEntry::acceptedInAccount(KeyChar);
+}
+
+bool ServerEditorScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only typed keys are filtered; pasted text is taken as it is.
+    if (watched == edtAccount && event->type() == QEvent::KeyPress)
+        return edtAccountKeyDown(static_cast<QKeyEvent*>(event)->text());
+    return QWidget::eventFilter(watched, event);
 }
 
 QRectF ServerEditorScreen::unscrolledRect(const QWidget* field) const

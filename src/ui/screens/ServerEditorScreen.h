@@ -23,6 +23,12 @@ class ServerEditorScreen final : public QWidget
 public:
     explicit ServerEditorScreen(ScreenHost& host, QWidget* parent = nullptr);
 
+    // Fills the editor for the settings row tagged tag: add server (888)
+    // gives empty fields and no delete label; server i its address, port
+    // and account as stored, an empty password and the delete label. OK and
+    // delete then act on that row. False for a tag of no server.
+    bool open(int tag);
+
     // Asked for the size of the content while it is scrolled up for an
     // on-screen keyboard; may enlarge the rectangle it is given.
     std::function<void(QRectF&)> calcContentBounds;
@@ -40,11 +46,24 @@ public:
 
     void applyLanguage();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void btnOKClick();
+    void Label12Click();
+    // Discards a typed character that is not a letter, a digit or a
+    // control; true when it was discarded.
+    bool edtAccountKeyDown(const QString& KeyChar);
+    // Stores servers as the server list; then back on the settings list.
+    void storeAndLeave(const QStringList& servers);
+
     // Where field lies in the window with the content unscrolled.
     QRectF unscrolledRect(const QWidget* field) const;
 
     ScreenHost& m_host;
+    // The tag of the settings row the editor was opened from.
+    int m_tag = -1;
 
     QScrollArea* VertScrollBox2 = nullptr;
     QWidget* Layout1 = nullptr;

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 namespace kyvane {
@@ -18,10 +19,17 @@ class SettingsListScreen final : public QWidget
 public:
     explicit SettingsListScreen(ScreenHost& host, QWidget* parent = nullptr);
 
+    // Builds the rows again from the server list: general settings (tag
+    // 999), one row per server (its index), add server (888). No row is
+    // selected afterwards.
+    void prepareSettings();
+
     // The text of the selected row; empty when none is selected.
     QString selectedRowText() const;
 
 private:
+    void ListBox3ItemClick(QListWidgetItem* item);
+
     ScreenHost& m_host;
 
     QListWidget* ListBox3 = nullptr;

@@ -1,11 +1,13 @@
 // Takes the screenshots of the README: the home page and the Queue screen
-// with two jobs under way. Run it under a display (docs/take-screenshots.sh
-// runs it under Xvfb):
+// with two jobs under way, the settings list with two servers and the
+// server editor on one of them. Run it under a display
+// (docs/take-screenshots.sh runs it under Xvfb):
 //
 //   kyvane_screenshots <output folder> [extra]
 //
 // With "extra" it also saves the other screens, for checking the look.
 
+#include "core/ListFile.h"
 #include "core/ProgramFolder.h"
 #include "transfer/HandOver.h"
 #include "transfer/JobObserver.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -68,6 +71,11 @@ int main(int argc, char* argv[])
     if (!programFolder.isValid())
         return 1;
     kyvane::ProgramFolder::setForTesting(programFolder.path());
+    // Two servers for the settings list.
+    kyvane::ListFile::write(
+        kyvane::ProgramFolder::file(QStringLiteral("server.cfg")),
+        {QStringLiteral("nas.home|25714|anna|0cc175b9c0f1b6a831c399e269772661"),
+         QStringLiteral("192.168.1.20|25714|anna|0cc175b9c0f1b6a831c399e269772661")});
 
     kyvane::TForm1 form;
     form.show();
@@ -102,6 +110,19 @@ int main(int argc, char* argv[])
     bool ok = save(form, out.filePath(QStringLiteral("home.png")));
     form.ChangeTab(kyvane::TForm1::Queue);
     ok = save(form, out.filePath(QStringLiteral("queue.png"))) && ok;
+
+    // The settings list as the Settings tile opens it, then the server
+    // editor as a tap on the first server's row opens it.
+    form.ChangeTab(kyvane::TForm1::Home);
+    if (auto* setup = form.findChild<QWidget*>(QStringLiteral("rectSetup"))) {
+        QMetaObject::invokeMethod(setup, "clicked");
+        ok = save(form, out.filePath(QStringLiteral("settings.png"))) && ok;
+    }
+    if (auto* rows = form.findChild<QListWidget*>(QStringLiteral("ListBox3"));
+        rows && rows->count() > 1) {
+        emit rows->itemClicked(rows->item(1));
+        ok = save(form, out.filePath(QStringLiteral("server-editor.png"))) && ok;
+    }
 
     if (extra) {
         for (int index = 1; index < kyvane::TForm1::ScreenCount; ++index) {
