@@ -1,6 +1,7 @@
 #include "dialogs/TfrmInputExt.h"
 
 #include "i18n/LanguageRes.h"
+#include "transfer/WireFormat.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,13 +27,7 @@ TfrmInputExt::TfrmInputExt(QWidget* window)
 
 QString TfrmInputExt::normalise(const QString& typed)
 {
-    qsizetype begin = 0;
-    qsizetype end = typed.size();
-    while (begin < end && typed.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && typed.at(end - 1).unicode() <= 32)
-        --end;
-    QString ext = typed.mid(begin, end - begin);
+    QString ext = wire::trimControls(typed);
     for (QChar& c : ext) {
         if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
             c = QChar(c.unicode() + ('a' - 'A'));

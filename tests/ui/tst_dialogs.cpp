@@ -62,7 +62,8 @@ private slots:
     }
 
     // Created once with the window, hidden, in the order extension,
-    // language, confirmation, date range; each with its fixed caption.
+    // language, folder chooser, confirmation, date range; each with its
+    // fixed caption.
     void createdOnceInOrder()
     {
         QStringList captions;
@@ -72,8 +73,8 @@ private slots:
                 QVERIFY(!d->isVisible());
             }
         }
-        QCOMPARE(captions, (QStringList{"Input File Extension", "Choose Language", "Confirm",
-                                        "Date Picker"}));
+        QCOMPARE(captions, (QStringList{"Input File Extension", "Choose Language", "Choose folder",
+                                        "Confirm", "Date Picker"}));
     }
 
     void normalise_data()
@@ -133,6 +134,8 @@ private slots:
                                       << "Button2";
         QTest::newRow("date range") << "Date Picker"
                                     << "Button2";
+        QTest::newRow("folder chooser") << "Choose folder"
+                                        << "Button2";
     }
 
     void cancelHandsBackEmpty()
