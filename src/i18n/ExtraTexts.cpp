@@ -23,6 +23,8 @@ Translations translations(ExtraText id)
         return {u"Too many jobs are waiting: finish or delete some in the queue first",
                 u"等待中的工作太多: 請先在佇列中完成或刪除一些",
                 u"等待中的工作太多: 请先在伫列中完成或删除一些"};
+    case ExtraText::FolderCannotBeListed:
+        return {u"This folder cannot be opened", u"無法開啟這個資料夾", u"无法打开这个文件夹"};
     }
     return {u"", u"", u""};
 }

@@ -12,6 +12,9 @@ enum class ExtraText {
     FoldersPassedOver,
     // Every one of the 86,400 job names is taken by a pending job.
     NoFreeJobName,
+    // The file explorer's folder does not exist, is no folder or cannot be
+    // read.
+    FolderCannotBeListed,
 };
 
 // The text in the current language.
