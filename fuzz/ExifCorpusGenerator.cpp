@@ -55,6 +55,8 @@ int main(int argc, char** argv)
              {ascii(kTagOriginal, kDate), ascii(kTagDigitized, "2018:02:03 04:05:06")}),
     };
     const QByteArray exifApp1 = exifPayload(allThree[0]);
+    const QByteArray thumbnail =
+        QByteArray("\xFF\xD8", 2) + QByteArray(32, 'T') + QByteArray("\xFF\xD9", 2);
 
     const bool ok =
         write(dir, "le-all-dates.jpg", photo(allThree[0])) &&
@@ -86,6 +88,14 @@ int main(int argc, char** argv)
               photo(withU32(Order::Big, allThree[1], 22 + 8, 8))) &&
         write(dir, "value-offset-outside.jpg",
               photo(withU32(Order::Little, allThree[0], 40 + 8, 0xFFFFFFF0))) &&
-        write(dir, "exif-payload-only.bin", exifApp1);
+        write(dir, "exif-payload-only.bin", exifApp1) &&
+        write(dir, "le-thumbnail.jpg", photo(tiffWithThumbnail(Order::Little, thumbnail))) &&
+        write(dir, "be-thumbnail-short.jpg",
+              photo(tiffWithThumbnail(Order::Big, thumbnail, kShort))) &&
+        write(dir, "thumbnail-outside.jpg",
+              photo(withU32(Order::Little, tiffWithThumbnail(Order::Little, thumbnail),
+                            kThumbnailLengthAt, 0xFFFFFFF0))) &&
+        write(dir, "ifd1-is-ifd0.jpg",
+              photo(withU32(Order::Big, tiffWithThumbnail(Order::Big, thumbnail), kIfd1LinkAt, 8)));
     return ok ? 0 : 1;
 }
