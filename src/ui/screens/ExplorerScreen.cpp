@@ -10,6 +10,7 @@
 #include "ui/ScreenHost.h"
 #include "ui/Thumbnail.h"
 #include "ui/widgets/ExplorerListModel.h"
+#include "ui/widgets/ExplorerListView.h"
 #include "ui/widgets/ExplorerRowDelegate.h"
 
 #include <QDateTime>
@@ -57,7 +58,7 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     pathBar->addWidget(Button4);
 
     m_model = new ExplorerListModel(this);
-    ListView1 = new QListView(this);
+    ListView1 = new ExplorerListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setModel(m_model);
     ListView1->setItemDelegate(new ExplorerRowDelegate(ListView1));

@@ -3,7 +3,6 @@
 #include "ui/widgets/ExplorerListModel.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace kyvane {
@@ -88,27 +87,6 @@ void ExplorerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 QSize ExplorerRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     return QSize(option.rect.width() > 0 ? option.rect.width() : 200, kRowHeight);
-}
-
-bool ExplorerRowDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
-                                      const QStyleOptionViewItem& option, const QModelIndex& index)
-{
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-        type != QEvent::MouseButtonDblClick)
-        return false;
-    if (!index.data(ExplorerListModel::CheckBoxShownRole).toBool())
-        return false;
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton ||
-        !checkBoxRect(option.rect).contains(mouse->position().toPoint()))
-        return false;
-    if (type == QEvent::MouseButtonRelease) {
-        const bool checked = index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
-        model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
-    }
-    // The tap belongs to the check box: no row click, no double click.
-    return true;
 }
 
 } // namespace kyvane
