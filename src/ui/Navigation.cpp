@@ -235,8 +235,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     // Every key release in the window stops a listing under way, also one a
     // control takes for itself and never passes up to the window.
     if (event->type() == QEvent::KeyRelease && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this)
+        static_cast<QWidget*>(watched)->window() == this) {
         cancelListing = true;
+        // The Back key is the window's even where a control would keep its
+        // release (a line edit does): it is handled before the control.
+        auto* release = static_cast<QKeyEvent*>(event);
+        if (watched != this && isBackKey(release->key(), release->modifiers())) {
+            int key = release->key();
+            FormKeyUp(key, release->modifiers(), release->isAutoRepeat());
+            if (key == 0) {
+                release->accept();
+                return true;
+            }
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -350,7 +350,9 @@ private slots:
         w.waitIdle();
         QCOMPARE(w.edit()->text(), w.path("sub"));
 
-        QVERIFY(releaseKey(w.form.get(), Qt::Key_Back));
+        // Alt+Left released in the path field, which has the focus after a
+        // listing disabled the list.
+        QTest::keyRelease(w.edit(), Qt::Key_Back);
         w.waitIdle();
         QCOMPARE(w.edit()->text(), w.files.path());
         QCOMPARE(w.form->currentTabIndex(), 2);
