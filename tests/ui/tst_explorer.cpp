@@ -31,26 +31,26 @@ namespace {
 const QDateTime kBase = QDateTime(QDate(2024, 3, 1), QTime(12, 0, 0));
 using Role = ExplorerListModel::Role;
 
-QByteArray jpegOf(const QColor& colour, const QSize& size)
+// A picture of one colour, encoded as format ("JPEG", "PNG").
+QByteArray pictureOf(const QColor& colour, const QSize& size, const char* format)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "jpeg").write(image);
+    QImageWriter(&buffer, format).write(image);
     return bytes;
+}
+
+QByteArray jpegOf(const QColor& colour, const QSize& size)
+{
+    return pictureOf(colour, size, "JPEG");
 }
 
 QByteArray pngOf(const QColor& colour, const QSize& size)
 {
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pictureOf(colour, size, "PNG");
 }
 
 void writeFile(const QString& path, const QByteArray& bytes, int minutes = 0)
