@@ -3,15 +3,16 @@
 # figures. Figures are ratios against a reference measured in the same run,
 # because these machines are noisy.
 #
-#   bench/run-bench.sh [OPTIONS]                 both benchmarks
+#   bench/run-bench.sh                                   every benchmark
 #   bench/run-bench.sh upload [--runs N] [--size BYTES]
-#   bench/run-bench.sh capture-time [--files N]  needs ffmpeg (installed here)
+#   bench/run-bench.sh capture-time [--files N]          needs ffmpeg (installed here)
 #   bench/run-bench.sh scan [--files N] [--today N] [--runs N]
+#   bench/run-bench.sh explorer [--runs N]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 which="all"
 case "${1:-}" in
-upload | capture-time | scan)
+upload | capture-time | scan | explorer)
     which="$1"
     shift
     ;;
@@ -21,13 +22,17 @@ build="$here/build-bench"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKYVANE_BUILD_TESTS=OFF \
     -DKYVANE_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target bench_upload bench_capturetime bench_scan \
-    kyvane-server >/dev/null
-if [ "$which" = "all" ] || [ "$which" = "upload" ]; then
+    bench_explorer kyvane-server >/dev/null
+runs() { [ "$which" = "all" ] || [ "$which" = "$1" ]; }
+if runs upload; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_upload" "$build/kyvane-server" "$@"
 fi
-if [ "$which" = "all" ] || [ "$which" = "capture-time" ]; then
+if runs capture-time; then
     "$build/bench/bench_capturetime" "$@"
 fi
-if [ "$which" = "all" ] || [ "$which" = "scan" ]; then
+if runs scan; then
     "$build/bench/bench_scan" "$@"
+fi
+if runs explorer; then
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_explorer" "$@"
 fi

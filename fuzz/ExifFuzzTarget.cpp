@@ -4,6 +4,7 @@
 #include "selection/ExifDate.h"
 #include "selection/ExifDateTags.h"
 #include "selection/ExifReader.h"
+#include "selection/ExifThumbnail.h"
 #include "selection/MemoryByteSource.h"
 
 #include <cstdint>
@@ -55,6 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (const auto captureTime = kyvane::captureTimeFromExifDate(**tag))
                 checkCaptureTime(*captureTime);
         }
+    }
+
+    // The embedded thumbnail, from the whole file and from the input as an
+    // APP1 payload: a JPEG start inside the input, never past its end.
+    kyvane::MemoryByteSource thumbnailSource(bytes);
+    const std::vector<std::uint8_t> thumbnail = kyvane::readExifThumbnail(thumbnailSource);
+    if (!thumbnail.empty() && (thumbnail.size() > size || thumbnail[0] != 0xFF))
+        std::abort();
+    if (const auto inPayload = kyvane::exifThumbnailIn(bytes)) {
+        if (inPayload->data() < data || inPayload->data() + inPayload->size() > data + size ||
+            inPayload->size() < 2 || (*inPayload)[1] != 0xD8)
+            std::abort();
     }
 
     // The input as a date text.

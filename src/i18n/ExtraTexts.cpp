@@ -27,6 +27,8 @@ Translations translations(ExtraText id)
         return {u"%1 could not be saved: %2", u"無法儲存 %1: %2", u"无法保存 %1: %2"};
     case ExtraText::BrowseFolders:
         return {u"Browse", u"瀏覽", u"浏览"};
+    case ExtraText::FolderCannotBeListed:
+        return {u"This folder cannot be opened", u"無法開啟這個資料夾", u"无法打开这个文件夹"};
     }
     return {u"", u"", u""};
 }

@@ -16,6 +16,10 @@ enum class ExtraText {
     SettingsNotSaved,
     // The backup folders screen's button that opens the folder chooser.
     BrowseFolders,
+
+    // The file explorer's folder does not exist, is no folder or cannot be
+    // read.
+    FolderCannotBeListed,
 };
 
 // The text in the current language.

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "transfer/HandOverChannel.h"
 #include "transfer/JobObserver.h"
 
-#include <QReadWriteLock>
-
-#include <atomic>
 #include <functional>
 
 namespace kyvane {
@@ -24,16 +22,12 @@ public:
     bool run(const std::function<void(JobObserver&)>& call);
 
     // On the observer's thread. Afterwards run() returns false at once.
-    void close();
-    bool isClosed() const { return m_closed.load(); }
+    void close() { m_channel.close(); }
+    bool isClosed() const { return m_channel.isClosed(); }
 
 private:
     JobObserver* m_observer;
-    QObject* m_context; // the window; never touched after close()
-    std::atomic<bool> m_closed{false};
-    // Held for reading while a call is being posted, for writing by close(),
-    // so that nothing is posted to a window that is being destroyed.
-    QReadWriteLock m_postLock;
+    HandOverChannel m_channel;
 };
 
 } // namespace kyvane

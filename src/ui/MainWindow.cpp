@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
+#include <QToolButton>
 
 namespace kyvane {
 
@@ -204,6 +205,11 @@ bool TForm1::startJob(const QStringList& entries)
     }
     TFileGenius::Create(entries, name, m_channel, m_engineSettings);
     return true;
+}
+
+void TForm1::setBackEnabled(bool enabled)
+{
+    SpeedButton1->setEnabled(enabled);
 }
 
 void TForm1::setStatusLine(const QString& line)

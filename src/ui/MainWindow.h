@@ -87,6 +87,7 @@ public:
     void openFileExplorer(const QString& folder) override;
     void openJobLog(const QString& jobName) override;
     void setStatusLine(const QString& line) override;
+    void setBackEnabled(bool enabled) override;
     // The backup workers' way to this window. Closed when the window closes,
     // so that no worker ever waits for it again.
     std::shared_ptr<ObserverChannel> observerChannel() const override { return m_channel; }

@@ -195,7 +195,11 @@ void TForm1::buildSideMenus(QWidget* screenArea)
 
 void TForm1::connectSideMenuCommands()
 {
-    // The file explorer's menu.
+    // The file explorer's menu; it stays open.
+    connect(btnSelectAll2, &QPushButton::clicked, m_explorer, &ExplorerScreen::btnSelectAll2Click);
+    connect(btnSelectNone2, &QPushButton::clicked, m_explorer,
+            &ExplorerScreen::btnSelectNone2Click);
+    connect(btnBackup, &QPushButton::clicked, m_explorer, &ExplorerScreen::btnBackupClick);
     connect(btnQueue, &QPushButton::clicked, this, [this] {
         hideQueueMarker();
         navMarker = FileExplorer;

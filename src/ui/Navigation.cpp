@@ -3,6 +3,7 @@
 
 #include "i18n/LanguageRes.h"
 #include "ui/MainWindow.h"
+#include "ui/screens/ExplorerScreen.h"
 #include "ui/screens/JobLogScreen.h"
 #include "ui/screens/SettingsListScreen.h"
 #include "ui/widgets/FittingLabel.h"
@@ -65,8 +66,7 @@ void TForm1::ChangeTab(int index)
 
     case FileExplorer:
         TabControl1->setCurrentIndex(index);
-        // The explorer's folder is listed here, the list cleared first, once
-        // the file explorer's listing is built.
+        m_explorer->TotalWork(m_explorer->folder(), true);
         Button2->show();
         Button6->hide();
         break;
@@ -223,8 +223,8 @@ void TForm1::FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat)
     if (autoRepeat)
         return;
     if (current == FileExplorer) {
-        // The file explorer lists the parent of its folder here, once its
-        // listing is built; the screen never changes.
+        // The parent folder of the path; the screen never changes.
+        m_explorer->BackKey();
         return;
     }
     Button1Click();
@@ -235,8 +235,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     // Every key release in the window stops a listing under way, also one a
     // control takes for itself and never passes up to the window.
     if (event->type() == QEvent::KeyRelease && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this)
+        static_cast<QWidget*>(watched)->window() == this) {
         cancelListing = true;
+        // The Back key is the window's even where a control would keep its
+        // release (a line edit does): it is handled before the control.
+        auto* release = static_cast<QKeyEvent*>(event);
+        if (watched != this && isBackKey(release->key(), release->modifiers())) {
+            int key = release->key();
+            FormKeyUp(key, release->modifiers(), release->isAutoRepeat());
+            if (key == 0) {
+                release->accept();
+                return true;
+            }
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

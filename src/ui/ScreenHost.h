@@ -34,6 +34,10 @@ public:
     // Shows the log of a job on the job log screen.
     virtual void openJobLog(const QString& jobName) = 0;
 
+    // Enables or disables the header's Back button (while the file explorer
+    // lists a folder).
+    virtual void setBackEnabled(bool enabled) = 0;
+
     // The newest line of the status bar.
     virtual void setStatusLine(const QString& line) = 0;
 

@@ -67,6 +67,9 @@ constexpr quint16 kTagDateTime = 0x0132;
 constexpr quint16 kTagExifPointer = 0x8769;
 constexpr quint16 kTagOriginal = 0x9003;
 constexpr quint16 kTagDigitized = 0x9004;
+constexpr quint16 kShort = 3;
+constexpr quint16 kTagThumbnailOffset = 0x0201;
+constexpr quint16 kTagThumbnailLength = 0x0202;
 
 // One directory entry; value holds the value's bytes, stored inline when
 // they fit in four bytes and in the data area after the directories else.
@@ -125,6 +128,32 @@ inline QByteArray tiff(Order order, const QList<Entry>& ifd0Entries,
     return out.data();
 }
 
+// Where tiffWithThumbnail() puts its parts, for the malformed cases.
+constexpr qsizetype kIfd1LinkAt = 10; // IFD0's link to IFD1
+constexpr qsizetype kIfd1At = 14;     // IFD1: two entries, then 0
+constexpr qsizetype kThumbnailOffsetAt = kIfd1At + 2 + 8;
+constexpr qsizetype kThumbnailLengthAt = kIfd1At + 2 + 12 + 8;
+constexpr qsizetype kThumbnailAt = kIfd1At + 2 + 2 * 12 + 4;
+
+// A TIFF block with an empty IFD0 linked to IFD1, whose JPEGInterchangeFormat
+// entries point at thumbnail in the data area, as cameras store it.
+inline QByteArray tiffWithThumbnail(Order order, const QByteArray& thumbnail, quint16 type = kLong)
+{
+    TiffWriter out(order);
+    out.header(8).u16(0).u32(kIfd1At).u16(2);
+    auto entry = [&](quint16 tag, quint32 value) {
+        out.u16(tag).u16(type).u32(1);
+        if (type == kShort)
+            out.u16(value).u16(0);
+        else
+            out.u32(value);
+    };
+    entry(kTagThumbnailOffset, kThumbnailAt);
+    entry(kTagThumbnailLength, quint32(thumbnail.size()));
+    out.u32(0).bytes(thumbnail);
+    return out.data();
+}
+
 // The APP1 payload of an Exif block: the mark, two padding bytes, the TIFF.
 inline QByteArray exifPayload(const QByteArray& tiffBlock)
 {
@@ -166,6 +195,14 @@ public:
 private:
     QByteArray m_bytes;
 };
+
+// A whole JPEG file with an Exif block put in as the first segment after
+// the start of image.
+inline QByteArray withExifSegment(const QByteArray& jpegFile, const QByteArray& tiffBlock)
+{
+    QByteArray app1 = Jpeg().app1(exifPayload(tiffBlock)).bytes().mid(2);
+    return jpegFile.left(2) + app1 + jpegFile.mid(2);
+}
 
 // A typical photo header: APP0, the Exif block, scan.
 inline QByteArray photo(const QByteArray& tiffBlock)

@@ -3,6 +3,7 @@
 #include "selection/ExifDate.h"
 #include "selection/ExifDateTags.h"
 #include "selection/ExifReader.h"
+#include "selection/ExifThumbnail.h"
 #include "selection/JpegApp1Finder.h"
 #include "selection/MemoryByteSource.h"
 
@@ -197,6 +198,65 @@ private slots:
         QVERIFY(reading.exifSegmentFound);
         QCOMPARE(reading.captureTime, std::optional<std::string>("2001/01/01;01:01:01"));
         QCOMPARE(source.position(), std::size_t(head.size()));
+    }
+
+    // The thumbnail of IFD1: found in either byte order and with SHORT
+    // values; every broken link or range gives none, and nothing is read
+    // outside the payload.
+    void thumbnail_data()
+    {
+        QTest::addColumn<QByteArray>("tiffBlock");
+        QTest::addColumn<bool>("found");
+        const QByteArray thumb =
+            QByteArray("\xFF\xD8", 2) + QByteArray(40, 'T') + QByteArray("\xFF\xD9", 2);
+        auto patched = [&](qsizetype at, quint32 value, Order order = Order::Little) {
+            TiffWriter w(order);
+            w.bytes(tiffWithThumbnail(order, thumb));
+            w.patchU32(at, value);
+            return w.data();
+        };
+        QTest::newRow("little-endian") << tiffWithThumbnail(Order::Little, thumb) << true;
+        QTest::newRow("big-endian") << tiffWithThumbnail(Order::Big, thumb) << true;
+        QTest::newRow("short values") << tiffWithThumbnail(Order::Big, thumb, kShort) << true;
+        QTest::newRow("no IFD1") << tiff(Order::Little, {ascii(kTagDateTime, "2019")}) << false;
+        QTest::newRow("IFD1 link outside") << patched(kIfd1LinkAt, 0xFFFFFFF0) << false;
+        QTest::newRow("IFD1 is IFD0") << patched(kIfd1LinkAt, 8) << false;
+        QTest::newRow("offset outside") << patched(kThumbnailOffsetAt, 0xFFFFFFFE) << false;
+        QTest::newRow("length past the end")
+            << patched(kThumbnailLengthAt, quint32(thumb.size() + 1)) << false;
+        QTest::newRow("length wraps") << patched(kThumbnailLengthAt, 0xFFFFFFFF) << false;
+        QTest::newRow("not a JPEG") << patched(kThumbnailOffsetAt, kThumbnailAt + 2) << false;
+        QTest::newRow("empty thumbnail") << patched(kThumbnailLengthAt, 0) << false;
+    }
+
+    void thumbnail()
+    {
+        QFETCH(QByteArray, tiffBlock);
+        QFETCH(bool, found);
+        const QByteArray payload = exifPayload(tiffBlock);
+        const auto inPayload = exifThumbnailIn(bytesOf(payload));
+        QCOMPARE(inPayload.has_value(), found);
+        const QByteArray file = photo(tiffBlock);
+        MemoryByteSource source(bytesOf(file));
+        const std::vector<std::uint8_t> read = readExifThumbnail(source);
+        QCOMPARE(!read.empty(), found);
+        if (found) {
+            const QByteArray expected = tiffBlock.mid(kThumbnailAt);
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(read.data()), qsizetype(read.size())),
+                     expected);
+            QCOMPARE(qsizetype(inPayload->size()), expected.size());
+        }
+    }
+
+    // The date reading is unchanged by the thumbnail beside it.
+    void thumbnailAndDatesTogether()
+    {
+        const QByteArray file =
+            photo(tiffWithThumbnail(Order::Little, QByteArray("\xFF\xD8xx", 4)));
+        MemoryByteSource source(bytesOf(file));
+        const ExifReading reading = readExifCaptureTime(source);
+        QVERIFY(reading.exifSegmentFound);
+        QVERIFY(!reading.captureTime);
     }
 };
 

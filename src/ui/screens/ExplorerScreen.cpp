@@ -1,17 +1,37 @@
 #include "ui/screens/ExplorerScreen.h"
 
+#include "core/AppLists.h"
+#include "i18n/ExtraTexts.h"
+#include "i18n/LanguageRes.h"
+#include "selection/FileSizeText.h"
+#include "transfer/HandOverChannel.h"
 #include "ui/Icons.h"
+#include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
+#include "ui/Thumbnail.h"
+#include "ui/widgets/ExplorerListModel.h"
+#include "ui/widgets/ExplorerListView.h"
+#include "ui/widgets/ExplorerRowDelegate.h"
 
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace kyvane {
+
+namespace {
+constexpr QSize kThumbnailBox(48, 48);
+} // namespace
 
 ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListing, QWidget* parent)
     : QWidget(parent), m_host(host), m_cancelListing(cancelListing)
@@ -24,6 +44,7 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMinimumHeight(34);
+    Edit1->installEventFilter(this);
     Button4 = new QToolButton(this);
     Button4->setObjectName(QStringLiteral("Button4"));
     Button4->setText(QStringLiteral(">"));
@@ -36,28 +57,52 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     pathBar->addWidget(Edit1, 1);
     pathBar->addWidget(Button4);
 
-    ListView1 = new QListWidget(this);
+    m_model = new ExplorerListModel(this);
+    ListView1 = new ExplorerListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setIconSize(QSize(48, 48));
+    ListView1->setModel(m_model);
+    ListView1->setItemDelegate(new ExplorerRowDelegate(ListView1));
+    // Every row is 52 high: the view need not ask each of a big folder's
+    // rows for its size.
+    ListView1->setUniformItemSizes(true);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->setIconSize(kThumbnailBox);
 
     lblWait = new QLabel(QStringLiteral("Wait for a moment"), this);
     lblWait->setObjectName(QStringLiteral("lblWait"));
     lblWait->setAlignment(Qt::AlignCenter);
     lblWait->hide();
+    lblCannotList = new QLabel(this);
+    lblCannotList->setObjectName(QStringLiteral("lblCannotList"));
+    lblCannotList->setAlignment(Qt::AlignCenter);
+    lblCannotList->setWordWrap(true);
+    lblCannotList->hide();
 
     auto* listArea = new QGridLayout;
     listArea->setContentsMargins(0, 0, 0, 0);
     listArea->addWidget(ListView1, 0, 0);
     listArea->addWidget(lblWait, 0, 0, Qt::AlignCenter);
+    listArea->addWidget(lblCannotList, 0, 0, Qt::AlignHCenter | Qt::AlignTop);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addLayout(pathBar);
     column->addLayout(listArea, 1);
-    // Listing a folder (Go up, Go, row clicks, select all/none, backup) comes
-    // with the file explorer's listing.
+
+    connect(Button13, &QToolButton::clicked, this, &ExplorerScreen::Button13Click);
+    connect(Button4, &QToolButton::clicked, this, &ExplorerScreen::Button4Click);
+    connect(ListView1, &QListView::clicked, this, &ExplorerScreen::ListView1ItemClick);
+    connect(ListView1, &QListView::doubleClicked, this, &ExplorerScreen::ListView1DblClick);
+}
+
+ExplorerScreen::~ExplorerScreen()
+{
+    // A listing still under way never reaches this screen again.
+    if (m_listing)
+        m_listing->close();
 }
 
 QString ExplorerScreen::folder() const
@@ -68,6 +113,160 @@ QString ExplorerScreen::folder() const
 void ExplorerScreen::setFolder(const QString& folder)
 {
     Edit1->setText(folder);
+}
+
+void ExplorerScreen::TotalWork(const QString& path_tr, bool clear)
+{
+    Edit1->setText(path_tr);
+    m_listingFolder = folderWithSeparator(path_tr);
+    m_clearOnPrepare = clear;
+    m_cancelListing = false;
+    // The older listing adds no further row, so two folders never mix.
+    if (m_listing)
+        m_listing->close();
+    m_listing = std::make_shared<HandOverChannel>(this);
+    FolderListingThread::start(m_listingFolder, m_listing, this);
+    m_cancelListing = false;
+}
+
+void ExplorerScreen::listingPrepared()
+{
+    m_host.setBackEnabled(false);
+    Button13->setEnabled(false);
+    Button4->setEnabled(false);
+    if (m_clearOnPrepare)
+        m_model->clearRows(m_listingFolder);
+    ListView1->setEnabled(false);
+    lblCannotList->hide();
+    lblWait->show();
+}
+
+void ExplorerScreen::addFolderRows(const QStringList& fullPaths, qsizetype filesToCome)
+{
+    m_model->appendFolders(fullPaths, filesToCome);
+}
+
+bool ExplorerScreen::addFileRows(std::vector<ListedFile>& files)
+{
+    return m_model->appendFiles(files, m_cancelListing);
+}
+
+void ExplorerScreen::listingFinished(bool readable)
+{
+    lblWait->hide();
+    ListView1->setEnabled(true);
+    Button13->setEnabled(true);
+    Button4->setEnabled(true);
+    m_host.setBackEnabled(true);
+    if (!readable) {
+        lblCannotList->setText(extraText(ExtraText::FolderCannotBeListed));
+        lblCannotList->show();
+    }
+    m_listing.reset();
+}
+
+void ExplorerScreen::ListView1ItemClick(const QModelIndex& index)
+{
+    m_cancelListing = true;
+    if (!index.isValid())
+        return;
+    const int row = index.row();
+    if (m_model->rows().at(row).kind == ExplorerRow::Kind::Folder) {
+        const QString path = m_model->rows().detailLine(row);
+        if (QFileInfo(path).isDir())
+            TotalWork(path, true);
+        return;
+    }
+    showFileDetails(row);
+}
+
+void ExplorerScreen::showFileDetails(int row)
+{
+    // Built from the path field, as the user sees it: after an edit without
+    // Go this names another file, and the click then fails quietly.
+    const QString name = m_model->rows().nameLine(row);
+    const QString path = folderWithSeparator(Edit1->text()) + name;
+    const QFileInfo info(path);
+    const QDateTime modified = info.lastModified();
+    const qint64 size = modified.isValid() ? FileSizeOf(path) : -1;
+    if (size < 0) {
+        m_model->removeThumbnail(row);
+        return;
+    }
+    m_model->setFileDetails(row, modified.toMSecsSinceEpoch(), size);
+    if (!isPictureFile(name))
+        return;
+    const QImage thumbnail = loadThumbnail(path, kThumbnailBox);
+    if (thumbnail.isNull())
+        m_model->removeThumbnail(row);
+    else
+        m_model->setThumbnail(row, QPixmap::fromImage(thumbnail));
+}
+
+void ExplorerScreen::ListView1DblClick()
+{
+    const QModelIndexList selected = ListView1->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    const QString path = m_model->rows().tagString(selected.first().row());
+    if (!path.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void ExplorerScreen::Button13Click()
+{
+    m_cancelListing = true;
+    // Linux has no drive letters, so there is no drive list to go up to:
+    // the parent of "/" is "/".
+    TotalWork(parentFolder(Edit1->text()), true);
+}
+
+void ExplorerScreen::Button4Click()
+{
+    m_cancelListing = true;
+    TotalWork(Edit1->text(), true);
+}
+
+void ExplorerScreen::BackKey()
+{
+    TotalWork(parentFolder(Edit1->text()), true);
+}
+
+void ExplorerScreen::Edit1Enter()
+{
+    // After the click that gave the focus has placed the caret.
+    QTimer::singleShot(0, Edit1, [edit = Edit1] { edit->end(false); });
+}
+
+bool ExplorerScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edit1 && event->type() == QEvent::FocusIn)
+        Edit1Enter();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ExplorerScreen::btnSelectAll2Click()
+{
+    m_model->setAllChecked(true);
+}
+
+void ExplorerScreen::btnSelectNone2Click()
+{
+    m_model->setAllChecked(false);
+}
+
+void ExplorerScreen::btnBackupClick()
+{
+    const QStringList& servers = m_host.appLists().servers;
+    if (servers.isEmpty()) {
+        MessageBox::inform(this, langText(42));
+        return;
+    }
+    m_host.setStatusLine(QString());
+    const QStringList entries = m_model->rows().checkedFileEntries(servers);
+    m_model->uncheckFiles();
+    if (!entries.isEmpty())
+        m_host.startJob(entries);
 }
 
 } // namespace kyvane

@@ -1,40 +1,89 @@
 #pragma once
 
+#include "selection/FolderListingThread.h"
+
 #include <QWidget>
 
 #include <atomic>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
+class QModelIndex;
 class QToolButton;
 
 namespace kyvane {
 
+class ExplorerListModel;
+class HandOverChannel;
 class ScreenHost;
 
 // The file explorer: a path bar over the list of a folder's sub-folders and
-// files, and a wait label while a folder is listed.
-class ExplorerScreen final : public QWidget
+// files, a wait label while a folder is listed, and the commands of its side
+// menu. A folder is listed on a thread of its own (FolderListingThread)
+// that hands the rows over to this screen.
+class ExplorerScreen final : public QWidget, private ListingSink
 {
     Q_OBJECT
 
 public:
     // cancelListing is the window's flag that stops a listing under way.
     ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListing, QWidget* parent = nullptr);
+    ~ExplorerScreen() override;
 
     QString folder() const;
     void setFolder(const QString& folder);
 
+    // Lists path_tr (clear: empty the list first). Returns at once; the
+    // listing goes on in the background, and a listing still under way
+    // stops adding rows first.
+    void TotalWork(const QString& path_tr, bool clear);
+
+    // The hardware Back key on this screen: the parent folder of the path.
+    void BackKey();
+
+    // The side menu's commands.
+    void btnSelectAll2Click();
+    void btnSelectNone2Click();
+    void btnBackupClick();
+
+    // From the start of a listing to its finish step.
+    bool isListing() const { return m_listing != nullptr; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // ListingSink: the listing's steps, run here while it waits.
+    void listingPrepared() override;
+    void addFolderRows(const QStringList& fullPaths, qsizetype filesToCome) override;
+    bool addFileRows(std::vector<ListedFile>& files) override;
+    void listingFinished(bool readable) override;
+
+    void ListView1ItemClick(const QModelIndex& index);
+    void ListView1DblClick();
+    void Button13Click();
+    void Button4Click();
+    void Edit1Enter();
+    // A file row's time, size and thumbnail, read on a click.
+    void showFileDetails(int row);
+
     ScreenHost& m_host;
     std::atomic<bool>& m_cancelListing;
+    // The listing under way; closing it stops it without reaching this
+    // screen again.
+    std::shared_ptr<HandOverChannel> m_listing;
+    QString m_listingFolder;
+    bool m_clearOnPrepare = true;
 
     QToolButton* Button13 = nullptr; // go up
     QLineEdit* Edit1 = nullptr;      // path field
     QToolButton* Button4 = nullptr;  // go
-    QListWidget* ListView1 = nullptr;
+    QListView* ListView1 = nullptr;
+    ExplorerListModel* m_model = nullptr;
     QLabel* lblWait = nullptr;
+    QLabel* lblCannotList = nullptr; // the folder could not be listed
 };
 
 } // namespace kyvane

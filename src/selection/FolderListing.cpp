@@ -1,0 +1,115 @@
+#include "selection/FolderListing.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+namespace kyvane {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// How many entries are read between two looks at the stop flag.
+constexpr int kStopCheckInterval = 1024;
+
+qint64 modifiedMs(const fs::directory_entry& entry)
+{
+    std::error_code error;
+    const fs::file_time_type time = entry.last_write_time(error);
+    if (error)
+        return kUnknownTime;
+    const auto sinceEpoch = std::chrono::file_clock::to_sys(time).time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
+}
+
+void sortFolders(QStringList& folders)
+{
+    // Lower-cased once each, not in every comparison.
+    std::vector<std::pair<QString, QString>> keyed;
+    keyed.reserve(folders.size());
+    for (QString& path : folders)
+        keyed.emplace_back(path.toLower(), std::move(path));
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    folders.clear();
+    for (auto& [key, path] : keyed)
+        folders.append(std::move(path));
+}
+
+} // namespace
+
+int CompareFolderPaths(const QString& a, const QString& b)
+{
+    return a.toLower().compare(b.toLower(), Qt::CaseSensitive);
+}
+
+int CompareFileTimes(const ListedFile& a, const ListedFile& b)
+{
+    if (a.modified == b.modified)
+        return 0;
+    return a.modified > b.modified ? -1 : 1;
+}
+
+QString folderWithSeparator(const QString& path)
+{
+    if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
+        return path;
+    return path + QLatin1Char('/');
+}
+
+QString parentFolder(const QString& path)
+{
+    QString trimmed = path;
+    if (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/')))
+        trimmed.chop(1);
+    const qsizetype lastSeparator = trimmed.lastIndexOf(QLatin1Char('/'));
+    if (lastSeparator < 0)
+        return trimmed;
+    if (lastSeparator == 0)
+        return QStringLiteral("/");
+    return trimmed.left(lastSeparator);
+}
+
+FolderContents readFolder(const QString& folder, const std::atomic<bool>* stop)
+{
+    FolderContents contents;
+    // A relative path would be read from whatever the working folder is.
+    if (!QDir::isAbsolutePath(folder))
+        return contents;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(QFile::encodeName(folder).toStdString()), error);
+    if (error)
+        return contents;
+    contents.readable = true;
+
+    int sinceStopCheck = 0;
+    for (const fs::directory_iterator end; it != end; it.increment(error)) {
+        if (error)
+            break;
+        if (stop && ++sinceStopCheck == kStopCheckInterval) {
+            sinceStopCheck = 0;
+            if (stop->load())
+                return contents;
+        }
+        const fs::directory_entry& entry = *it;
+        const QString name = QFile::decodeName(entry.path().filename().native().c_str());
+        std::error_code typeError;
+        // Follows links, so a link to a folder is listed as a folder.
+        if (entry.is_directory(typeError))
+            contents.folders.append(folder + name);
+        else
+            contents.files.push_back({name, modifiedMs(entry)});
+    }
+
+    sortFolders(contents.folders);
+    std::stable_sort(
+        contents.files.begin(), contents.files.end(),
+        [](const ListedFile& a, const ListedFile& b) { return CompareFileTimes(a, b) < 0; });
+    return contents;
+}
+
+} // namespace kyvane

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "selection/ExplorerRows.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QPixmap>
+
+#include <atomic>
+#include <vector>
+
+namespace kyvane {
+
+// The file explorer's rows as a list model: one compact row per folder or
+// file instead of one widget item, so that a folder of a hundred thousand
+// files stays cheap. Texts are formed when a row is shown.
+class ExplorerListModel final : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    enum Role {
+        DetailRole = Qt::UserRole + 1, // the detail line under the name
+        TagStringRole,                 // the full path; empty if not completed
+        TagRole,                       // 1 for a completed file row, else 0
+        CheckBoxShownRole,             // true for file rows
+    };
+
+    explicit ExplorerListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    const ExplorerRows& rows() const { return m_rows; }
+
+    // Removes every row; the rows that follow belong to folder.
+    void clearRows(const QString& folder);
+    void appendFolders(const QStringList& fullPaths, qsizetype filesToCome);
+    // Appends the files in order while cancel is not set, looked at before
+    // each row; false when cancel stopped it.
+    bool appendFiles(std::vector<ListedFile>& files, const std::atomic<bool>& cancel);
+
+    // After a click: the time and size read anew, the thumbnail or none.
+    void setFileDetails(int row, qint64 modified, qint64 size);
+    void setThumbnail(int row, const QPixmap& thumbnail);
+    void removeThumbnail(int row);
+
+    void setAllChecked(bool checked);
+    void uncheckFiles();
+
+private:
+    void rowsChanged(int first, int last);
+
+    ExplorerRows m_rows;
+    // Only rows clicked so far have one.
+    QHash<int, QPixmap> m_thumbnails;
+    QPixmap m_folderIcon;
+    QPixmap m_fileIcon;
+};
+
+} // namespace kyvane

@@ -1,0 +1,556 @@
+#include "ExifBytes.h"
+#include "TempProgramFolder.h"
+#include "UiTestHelpers.h"
+#include "core/SharedState.h"
+#include "i18n/ExtraTexts.h"
+#include "i18n/LanguageRes.h"
+#include "transfer/RunningJobs.h"
+#include "ui/Icons.h"
+#include "ui/MessageBox.h"
+#include "ui/screens/ExplorerScreen.h"
+#include "ui/widgets/ExplorerListModel.h"
+#include "ui/widgets/ExplorerRowDelegate.h"
+#include "ui/widgets/SideMenu.h"
+
+#include <QAbstractButton>
+#include <QBuffer>
+#include <QDesktopServices>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPainter>
+#include <QtTest>
+
+#include <memory>
+
+using namespace kyvane;
+
+namespace {
+
+const QDateTime kBase = QDateTime(QDate(2024, 3, 1), QTime(12, 0, 0));
+using Role = ExplorerListModel::Role;
+
+// A picture of one colour, encoded as format ("JPEG", "PNG").
+QByteArray pictureOf(const QColor& colour, const QSize& size, const char* format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+QByteArray jpegOf(const QColor& colour, const QSize& size)
+{
+    return pictureOf(colour, size, "JPEG");
+}
+
+QByteArray pngOf(const QColor& colour, const QSize& size)
+{
+    return pictureOf(colour, size, "PNG");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes, int minutes = 0)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(kBase.addSecs(60 * minutes), QFileDevice::FileModificationTime));
+}
+
+// Records the files the window asks the system to open, for its lifetime.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+// A shown main window on a fresh program folder, on the file explorer.
+struct Window
+{
+    TempProgramFolder program;
+    QTemporaryDir files;
+    std::unique_ptr<TForm1> form;
+    ExplorerScreen* explorer = nullptr;
+    QListView* list = nullptr;
+
+    explicit Window(const QStringList& servers = {})
+    {
+        QByteArray serverCfg;
+        for (const QString& server : servers)
+            serverCfg += server.toUtf8() + "\r\n";
+        if (!servers.isEmpty())
+            program.write(QStringLiteral("server.cfg"), serverCfg);
+        form = std::make_unique<TForm1>();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        explorer = form->findChild<ExplorerScreen*>();
+        list = control<QListView>(*form, QStringLiteral("ListView1"));
+        QVERIFY(explorer && list);
+    }
+    ~Window()
+    {
+        if (explorer)
+            QTRY_VERIFY(!explorer->isListing());
+    }
+
+    QString path(const QString& name) const { return files.filePath(name); }
+    QAbstractItemModel* model() const { return list->model(); }
+    QLineEdit* edit() const { return control<QLineEdit>(*form, QStringLiteral("Edit1")); }
+    QAbstractButton* button(const char* name) const
+    {
+        return control<QAbstractButton>(*form, QString::fromLatin1(name));
+    }
+    bool shows(const char* name) const
+    {
+        const QWidget* w = control(*form, QString::fromLatin1(name));
+        return w && w->isVisibleTo(form.get());
+    }
+
+    // Opens the explorer on folder, as the home page's Manual command does,
+    // and waits for the listing's finish step.
+    void open(const QString& folder)
+    {
+        form->openFileExplorer(folder);
+        waitIdle();
+    }
+    void waitIdle() const { QTRY_VERIFY_WITH_TIMEOUT(!explorer->isListing(), 20000); }
+
+    QVariant data(int row, int role) const { return model()->index(row, 0).data(role); }
+    QStringList names() const
+    {
+        QStringList names;
+        for (int row = 0; row < model()->rowCount(); ++row)
+            names << data(row, Qt::DisplayRole).toString();
+        return names;
+    }
+    int rowOf(const QString& name) const { return int(names().indexOf(name)); }
+
+    void clickRow(int row, const QPoint& offset = QPoint(60, 10)) const
+    {
+        const QRect rect = list->visualRect(model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.topLeft() + offset);
+    }
+    void clickCheckBox(int row) const
+    {
+        const QRect rect = list->visualRect(model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          ExplorerRowDelegate::checkBoxRect(rect).center());
+    }
+    bool checked(int row) const
+    {
+        return data(row, Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+    }
+
+    bool idle() const
+    {
+        return !shows("lblWait") && list->isEnabled() && button("Button13")->isEnabled() &&
+               button("Button4")->isEnabled() && button("SpeedButton1")->isEnabled();
+    }
+    bool waiting() const
+    {
+        return shows("lblWait") && !list->isEnabled() && !button("Button13")->isEnabled() &&
+               !button("Button4")->isEnabled() && !button("SpeedButton1")->isEnabled();
+    }
+};
+
+bool sameImage(const QPixmap& a, const QPixmap& b)
+{
+    return a.toImage().convertToFormat(QImage::Format_ARGB32) ==
+           b.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+class TestExplorer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        setCurrentLanguage(kLanguageEnglish);
+        stopRequested = false;
+    }
+    void cleanup()
+    {
+        stopRequested = true;
+        QTRY_VERIFY_WITH_TIMEOUT(RunningJobs::names().isEmpty(), 20000);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        stopRequested = false;
+        setCurrentLanguage(kLanguageEnglish);
+    }
+
+    // Every kind of row as the list shows it: folders first (A, b, c), then
+    // files newest first, each with its texts, check box, tag string and
+    // tag; a file gone before its time could be read keeps tag 0.
+    void rowsOfAListing()
+    {
+        Window w;
+        for (const char* folder : {"c", "A", "b"})
+            QVERIFY(QDir(w.files.path()).mkdir(QString::fromLatin1(folder)));
+        writeFile(w.path("old.txt"), "o", -60);
+        writeFile(w.path("new.jpg"), "n", 0);
+        QVERIFY(QFile::link(w.path("nowhere"), w.path("gone.jpg")));
+        w.open(w.files.path());
+
+        QCOMPARE(w.edit()->text(), w.files.path());
+        QCOMPARE(w.names(), (QStringList{"A", "b", "c", "new.jpg", "old.txt", "gone.jpg"}));
+        const QString folder = w.files.path() + '/';
+        for (int row = 0; row < 3; ++row) {
+            const QString full = folder + w.names().at(row);
+            QCOMPARE(w.data(row, Role::DetailRole).toString(), full);
+            QCOMPARE(w.data(row, Role::TagStringRole).toString(), full);
+            QCOMPARE(w.data(row, Role::TagRole).toInt(), 0);
+            QVERIFY(!w.data(row, Role::CheckBoxShownRole).toBool());
+        }
+        QCOMPARE(w.data(3, Role::DetailRole).toString(), QStringLiteral("2024-03-01 12:00:00"));
+        QCOMPARE(w.data(4, Role::DetailRole).toString(), QStringLiteral("2024-03-01 11:00:00"));
+        for (int row = 3; row < 5; ++row) {
+            QCOMPARE(w.data(row, Role::TagStringRole).toString(), folder + w.names().at(row));
+            QCOMPARE(w.data(row, Role::TagRole).toInt(), 1);
+            QVERIFY(w.data(row, Role::CheckBoxShownRole).toBool());
+            QVERIFY(!w.checked(row));
+        }
+        QVERIFY(w.data(5, Role::DetailRole).toString().isEmpty());
+        QVERIFY(w.data(5, Role::TagStringRole).toString().isEmpty());
+        QCOMPARE(w.data(5, Role::TagRole).toInt(), 0);
+        QVERIFY(w.idle());
+        QVERIFY(!w.shows("lblCannotList"));
+    }
+
+    // While a folder is listed: the wait label, the list, Go up, Go and
+    // Back disabled; the rows arrive while it waits; then idle again.
+    void waitStateWhileListing()
+    {
+        Window w;
+        for (int i = 0; i < 50; ++i)
+            writeFile(w.path(QStringLiteral("f%1").arg(i)), "x", i);
+        QList<bool> waitingAtRows;
+        connect(w.model(), &QAbstractItemModel::rowsInserted, w.form.get(),
+                [&] { waitingAtRows << w.waiting(); });
+        w.open(w.files.path());
+        QVERIFY(!waitingAtRows.isEmpty());
+        QVERIFY(!waitingAtRows.contains(false));
+        QVERIFY(w.idle());
+        QCOMPARE(w.model()->rowCount(), 50);
+    }
+
+    // A folder that cannot be listed ends in the idle state with no row and
+    // says so in the current language. Root reads a chmod 000 folder, so a
+    // missing folder and a path that is a file stand for it.
+    void unreadableFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("language");
+        QTest::newRow("missing, English") << "missing" << kLanguageEnglish;
+        QTest::newRow("a file, Traditional") << "file.txt" << kLanguageTraditionalChinese;
+        QTest::newRow("missing, Simplified") << "missing" << kLanguageSimplifiedChinese;
+    }
+
+    void unreadableFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, language);
+        Window w;
+        writeFile(w.path("file.txt"), "x");
+        w.open(w.files.path());
+        QCOMPARE(w.model()->rowCount(), 1);
+        setCurrentLanguage(language);
+        w.edit()->setText(w.path(name));
+        w.button("Button4")->click();
+        w.waitIdle();
+        QCOMPARE(w.model()->rowCount(), 0);
+        QVERIFY(w.idle());
+        QVERIFY(w.shows("lblCannotList"));
+        QCOMPARE(control<QLabel>(*w.form, "lblCannotList")->text(),
+                 extraText(ExtraText::FolderCannotBeListed));
+        // The next folder that can be read hides the note again.
+        w.button("Button13")->click();
+        w.waitIdle();
+        QVERIFY(!w.shows("lblCannotList"));
+        QCOMPARE(w.names(), QStringList{"file.txt"});
+    }
+
+    // The header's menu button in mid-listing: the rows so far stay, no
+    // further row comes, the screen is idle again.
+    void cancelInMidListing()
+    {
+        Window w;
+        const int files = 4 * FolderListingThread::kBatchRows;
+        for (int i = 0; i < files; ++i)
+            writeFile(w.path(QStringLiteral("f%1").arg(i)), {}, i % 7);
+        int rowsAtCancel = -1;
+        connect(w.model(), &QAbstractItemModel::rowsInserted, w.form.get(), [&] {
+            if (rowsAtCancel < 0 && w.model()->rowCount() >= FolderListingThread::kBatchRows) {
+                rowsAtCancel = w.model()->rowCount();
+                w.button("Button2")->click();
+            }
+        });
+        w.open(w.files.path());
+        QVERIFY(rowsAtCancel > 0);
+        QCOMPARE(w.model()->rowCount(), rowsAtCancel);
+        QVERIFY(rowsAtCancel < files);
+        QVERIFY(w.idle());
+        QVERIFY(control<SideMenu>(*w.form, "MultiView1")->isOpen());
+    }
+
+    // The hardware Back key, not disabled during a listing, starts the
+    // parent's listing while the first still runs: the older one adds no
+    // further row, so the list holds the parent's rows only.
+    void secondListingDuringTheFirst()
+    {
+        Window w;
+        QVERIFY(QDir(w.files.path()).mkdir("big"));
+        writeFile(w.path("top.jpg"), "t");
+        for (int i = 0; i < 4 * FolderListingThread::kBatchRows; ++i)
+            writeFile(w.path(QStringLiteral("big/f%1").arg(i)), {});
+        bool pressed = false;
+        connect(w.model(), &QAbstractItemModel::rowsInserted, w.form.get(), [&] {
+            if (!pressed && w.edit()->text().endsWith("big")) {
+                pressed = true;
+                QVERIFY(releaseKey(w.form.get(), Qt::Key_Back));
+            }
+        });
+        w.open(w.path("big"));
+        QVERIFY(pressed);
+        QCOMPARE(w.edit()->text(), w.files.path());
+        QCOMPARE(w.names(), (QStringList{"big", "top.jpg"}));
+        QVERIFY(w.idle());
+    }
+
+    // Go up, Go with a typed path, a tap on a folder row and the Back key;
+    // the parent of the root is the root.
+    void walkingTheFolders()
+    {
+        Window w;
+        QVERIFY(QDir(w.files.path()).mkpath("sub/inner"));
+        writeFile(w.path("sub/inner/deep.txt"), "d");
+        w.open(w.path("sub"));
+        QCOMPARE(w.names(), QStringList{"inner"});
+
+        w.clickRow(0);
+        w.waitIdle();
+        QCOMPARE(w.edit()->text(), w.path("sub/inner"));
+        QCOMPARE(w.names(), QStringList{"deep.txt"});
+
+        w.button("Button13")->click();
+        w.waitIdle();
+        QCOMPARE(w.edit()->text(), w.path("sub"));
+
+        // Alt+Left released in the path field, which has the focus after a
+        // listing disabled the list.
+        QTest::keyRelease(w.edit(), Qt::Key_Back);
+        w.waitIdle();
+        QCOMPARE(w.edit()->text(), w.files.path());
+        QCOMPARE(w.form->currentTabIndex(), 2);
+        QCOMPARE(w.names(), QStringList{"sub"});
+
+        w.edit()->setText(w.path("sub/inner/"));
+        w.button("Button4")->click();
+        w.waitIdle();
+        QCOMPARE(w.edit()->text(), w.path("sub/inner/"));
+        QCOMPARE(w.data(0, Role::TagStringRole).toString(), w.path("sub/inner/deep.txt"));
+
+        w.edit()->setText(QStringLiteral("/"));
+        w.button("Button13")->click();
+        w.waitIdle();
+        QCOMPARE(w.edit()->text(), QStringLiteral("/"));
+        QVERIFY(w.names().contains(QStringLiteral("tmp")));
+    }
+
+    // A tap on a file row: time and size, and a 48 by 48 thumbnail for a
+    // picture, the camera's embedded one where there is one; every file that
+    // cannot be decoded, or is no picture, keeps the file icon.
+    void tapOnAFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QColor>("thumbnail"); // invalid: the file icon stays
+        const QByteArray photo = jpegOf(Qt::blue, QSize(1600, 1200));
+        const QByteArray small = jpegOf(Qt::red, QSize(160, 120));
+        const QByteArray withThumb = exifbytes::withExifSegment(
+            photo, exifbytes::tiffWithThumbnail(exifbytes::Order::Big, small));
+        QTest::newRow("JPEG with an embedded thumbnail")
+            << "photo.jpg" << withThumb << QString::number(withThumb.size() / 1024 + 1) + " KB"
+            << QColor(Qt::red);
+        QTest::newRow("JPEG without, upper case")
+            << "PHOTO.JPG" << photo << QString::number(photo.size() / 1024 + 1) + " KB"
+            << QColor(Qt::blue);
+        QTest::newRow("PNG") << "scan.Png" << pngOf(Qt::green, QSize(30, 90)) << "1 KB"
+                             << QColor(Qt::green);
+        QTest::newRow("JPEG cut in its header")
+            << "cut.jpg" << photo.left(300) << "1 KB" << QColor();
+        QTest::newRow("MP4") << "clip.mp4" << QByteArray(1048577, '\0') << "2 MB" << QColor();
+        QTest::newRow("empty picture") << "empty.gif" << QByteArray() << "1 KB" << QColor();
+        QTest::newRow("1 MB exactly")
+            << "data.bin" << QByteArray(1048576, 'x') << "1025 KB" << QColor();
+    }
+
+    void tapOnAFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, size);
+        QFETCH(QColor, thumbnail);
+        Window w;
+        writeFile(w.path(name), content);
+        w.open(w.files.path());
+        const QPixmap fileIcon = w.data(0, Qt::DecorationRole).value<QPixmap>();
+        QVERIFY(sameImage(fileIcon, Icons::pixmap(QStringLiteral("file"), QSize(48, 48))));
+
+        w.clickRow(0);
+        QCOMPARE(w.data(0, Role::DetailRole).toString(),
+                 QStringLiteral("2024-03-01 12:00:00        ") + size);
+        const QPixmap shown = w.data(0, Qt::DecorationRole).value<QPixmap>();
+        if (!thumbnail.isValid()) {
+            QVERIFY(sameImage(shown, fileIcon));
+            return;
+        }
+        QVERIFY(shown.width() <= 48 && shown.height() <= 48);
+        QVERIFY(shown.width() == 48 || shown.height() == 48);
+        const QColor centre = shown.toImage().pixelColor(shown.width() / 2, shown.height() / 2);
+        QVERIFY2(qAbs(centre.red() - thumbnail.red()) < 40 &&
+                     qAbs(centre.green() - thumbnail.green()) < 40 &&
+                     qAbs(centre.blue() - thumbnail.blue()) < 40,
+                 qPrintable(centre.name()));
+    }
+
+    // A file gone since the listing, or a path field edited without Go:
+    // the tap fails quietly, the detail line stays, the file icon stays.
+    void tapOnAFileThatIsGone()
+    {
+        Window w;
+        writeFile(w.path("a.png"), pngOf(Qt::green, QSize(10, 10)));
+        w.open(w.files.path());
+        w.clickRow(0);
+        const QString detail = w.data(0, Role::DetailRole).toString();
+        QVERIFY(detail.endsWith(QStringLiteral("1 KB")));
+        w.edit()->setText(w.path("elsewhere"));
+        w.clickRow(0);
+        QCOMPARE(w.data(0, Role::DetailRole).toString(), detail);
+        QVERIFY(sameImage(w.data(0, Qt::DecorationRole).value<QPixmap>(),
+                          Icons::pixmap(QStringLiteral("file"), QSize(48, 48))));
+        QCOMPARE(MessageBox::shownCount(), 0);
+    }
+
+    // A tap on the check box toggles it and is no row click; a tap
+    // elsewhere leaves it alone. A double click opens the file.
+    void checkBoxAndDoubleClick()
+    {
+        Window w;
+        writeFile(w.path("a.txt"), "a");
+        w.open(w.files.path());
+        OpenedUrls opened;
+
+        w.clickCheckBox(0);
+        QVERIFY(w.checked(0));
+        QCOMPARE(w.data(0, Role::DetailRole).toString(), QStringLiteral("2024-03-01 12:00:00"));
+        w.clickRow(0);
+        QVERIFY(w.checked(0));
+        QVERIFY(w.data(0, Role::DetailRole).toString().endsWith(QStringLiteral("1 KB")));
+        w.clickCheckBox(0);
+        QVERIFY(!w.checked(0));
+        QVERIFY(opened.urls.isEmpty());
+
+        const QRect rect = w.list->visualRect(w.model()->index(0, 0));
+        QTest::mouseDClick(w.list->viewport(), Qt::LeftButton, {}, rect.center());
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(w.path("a.txt"))});
+    }
+
+    void doubleClickWithoutSelectionOpensNothing()
+    {
+        Window w;
+        writeFile(w.path("a.txt"), "a");
+        w.open(w.files.path());
+        OpenedUrls opened;
+        QTest::mouseDClick(w.list->viewport(), Qt::LeftButton, {},
+                           QPoint(100, w.list->viewport()->height() - 5));
+        QVERIFY(opened.urls.isEmpty());
+    }
+
+    // Select All over two folders and three files, then Start Backup with
+    // two servers: one job with every file for every server, in server
+    // order then row order; file rows unchecked, folder rows still checked;
+    // the menu stays open and the Queue shows the job.
+    void backupWithTwoServers()
+    {
+        const QStringList servers = {
+            QStringLiteral("127.0.0.1|1|anna|0cc175b9c0f1b6a831c399e269772661"),
+            QStringLiteral("127.0.0.2|1|bo|0cc175b9c0f1b6a831c399e269772661")};
+        Window w(servers);
+        for (const char* folder : {"A", "b"})
+            QVERIFY(QDir(w.files.path()).mkdir(QString::fromLatin1(folder)));
+        for (int i = 0; i < 3; ++i)
+            writeFile(w.path(QStringLiteral("f%1.jpg").arg(i)), "x", i);
+        w.open(w.files.path());
+        w.form->setStatusLine(QStringLiteral("an old line"));
+
+        w.button("Button2")->click();
+        w.button("btnSelectAll2")->click();
+        for (int row = 0; row < 5; ++row)
+            QVERIFY(w.checked(row));
+        w.button("btnBackup")->click();
+
+        const QStringList jobs = QDir(w.program.path()).entryList({QStringLiteral("*.kyv")});
+        QCOMPARE(jobs.size(), 1);
+        QStringList expected;
+        for (const QString& server : servers) {
+            for (const char* file : {"f2.jpg", "f1.jpg", "f0.jpg"})
+                expected << server + '|' + w.path(QString::fromLatin1(file));
+        }
+        QCOMPARE(QString::fromUtf8(w.program.read(jobs.first()))
+                     .remove(QChar(0xFEFF))
+                     .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts),
+                 expected);
+        for (int row = 0; row < 5; ++row)
+            QCOMPARE(w.checked(row), row < 2);
+        QVERIFY(control<SideMenu>(*w.form, "MultiView1")->isOpen());
+
+        w.button("btnQueue")->click();
+        QCOMPARE(w.form->currentTabIndex(), 3);
+        const QString rowName = QStringLiteral("LI_") + jobs.first().chopped(4);
+        QTRY_VERIFY(w.form->findChild<QWidget*>(rowName));
+        // Back lists the folder again: every check mark is gone.
+        w.button("SpeedButton1")->click();
+        w.waitIdle();
+        QCOMPARE(w.form->currentTabIndex(), 2);
+        for (int row = 0; row < 5; ++row)
+            QVERIFY(!w.checked(row));
+    }
+
+    // No server: key 42 as a message, nothing written, the checks stay.
+    void backupWithoutServer()
+    {
+        Window w;
+        writeFile(w.path("a.jpg"), "a");
+        w.open(w.files.path());
+        w.form->setStatusLine(QStringLiteral("kept"));
+        w.button("Button2")->click();
+        w.button("btnSelectAll2")->click();
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        w.button("btnBackup")->click();
+        QCOMPARE(MessageBox::lastText(), langText(42));
+        QVERIFY(QDir(w.program.path()).entryList({QStringLiteral("*.kyv")}).isEmpty());
+        QVERIFY(w.checked(0));
+        QCOMPARE(control<QLabel>(*w.form, "Label4")->text(), QStringLiteral("kept"));
+        w.button("btnSelectNone2")->click();
+        QVERIFY(!w.checked(0));
+    }
+};
+
+QTEST_MAIN(TestExplorer)
+#include "tst_explorer.moc"
