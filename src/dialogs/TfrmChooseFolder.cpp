@@ -1,7 +1,7 @@
 #include "dialogs/TfrmChooseFolder.h"
 
 #include "core/PicturesFolder.h"
-#include "core/SubFolders.h"
+#include "selection/FolderListing.h"
 #include "ui/Icons.h"
 #include "ui/MessageBox.h"
 #include "ui/widgets/RowDelegate.h"
@@ -74,7 +74,8 @@ QString TfrmChooseFolder::okValue() const
 void TfrmChooseFolder::TotalWork2(const QString& path_tr, bool /*clear*/)
 {
     Edit1->setText(path_tr);
-    AddListItem(subFolders(path_tr), QStringLiteral("folder"));
+    // Sub-folders only, hidden ones too, in case-blind order.
+    AddListItem(readFolder(folderWithSeparator(path_tr)).folders, QStringLiteral("folder"));
 }
 
 void TfrmChooseFolder::AddListItem(const QStringList& list, const QString& /*itype*/)
@@ -104,9 +105,8 @@ void TfrmChooseFolder::ListBox1ItemClick(QListWidgetItem* item)
 
 void TfrmChooseFolder::Button3Click()
 {
-    const QString parent = parentFolder(Edit1->text());
     // A path without any "/" has no level above; it is listed again.
-    TotalWork2(parent.isEmpty() ? Edit1->text() : parent, true);
+    TotalWork2(parentFolder(Edit1->text()), true);
 }
 
 void TfrmChooseFolder::Button4Click()

@@ -1,29 +1,22 @@
 #include "selection/FolderListing.h"
 
+#include "selection/FolderReader.h"
+
 #include <QDir>
 #include <QFile>
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
 
 namespace kyvane {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // How many entries are read between two looks at the stop flag.
 constexpr int kStopCheckInterval = 1024;
 
-qint64 modifiedMs(const fs::directory_entry& entry)
+qint64 modifiedMs(const struct stat& info)
 {
-    std::error_code error;
-    const fs::file_time_type time = entry.last_write_time(error);
-    if (error)
-        return kUnknownTime;
-    const auto sinceEpoch = std::chrono::file_clock::to_sys(time).time_since_epoch();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
+    return qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
 }
 
 void sortFolders(QStringList& folders)
@@ -80,29 +73,34 @@ FolderContents readFolder(const QString& folder, const std::atomic<bool>* stop)
     // A relative path would be read from whatever the working folder is.
     if (!QDir::isAbsolutePath(folder))
         return contents;
-    std::error_code error;
-    fs::directory_iterator it(fs::path(QFile::encodeName(folder).toStdString()), error);
-    if (error)
+    FolderReader reader(QFile::encodeName(folder));
+    if (!reader.isOpen())
         return contents;
     contents.readable = true;
 
     int sinceStopCheck = 0;
-    for (const fs::directory_iterator end; it != end; it.increment(error)) {
-        if (error)
-            break;
+    while (const dirent* entry = reader.next()) {
         if (stop && ++sinceStopCheck == kStopCheckInterval) {
             sinceStopCheck = 0;
             if (stop->load())
                 return contents;
         }
-        const fs::directory_entry& entry = *it;
-        const QString name = QFile::decodeName(entry.path().filename().native().c_str());
-        std::error_code typeError;
-        // Follows links, so a link to a folder is listed as a folder.
-        if (entry.is_directory(typeError))
+        const QString name = QFile::decodeName(entry->d_name);
+        if (entry->d_type == DT_DIR) {
+            contents.folders.append(folder + name);
+            continue;
+        }
+        // One status read per entry, following links, so a link to a folder
+        // is listed as a folder.
+        struct stat info;
+        if (!reader.status(entry->d_name, info)) {
+            contents.files.push_back({name, kUnknownTime});
+            continue;
+        }
+        if (S_ISDIR(info.st_mode))
             contents.folders.append(folder + name);
         else
-            contents.files.push_back({name, modifiedMs(entry)});
+            contents.files.push_back({name, modifiedMs(info)});
     }
 
     sortFolders(contents.folders);

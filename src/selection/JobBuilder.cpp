@@ -1,13 +1,11 @@
 #include "selection/JobBuilder.h"
 
+#include "selection/FolderReader.h"
+
 #include <QFile>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -129,33 +127,29 @@ bool scanFolder(const QString& folder, std::string_view targetExt, const DateTes
                 Take&& take)
 {
     const QByteArray encoded = QFile::encodeName(folder);
-    DIR* dir = opendir(encoded.constData());
-    if (!dir)
+    FolderReader reader(encoded);
+    if (!reader.isOpen())
         return false;
-    const int dirFd = dirfd(dir);
     std::string prefix(encoded.constData(), static_cast<size_t>(encoded.size()));
     if (prefix.empty() || prefix.back() != '/')
         prefix.push_back('/');
 
     std::string path;
-    while (const dirent* entry = readdir(dir)) {
+    while (const dirent* entry = reader.next()) {
         const std::string_view name(entry->d_name);
-        if (name == "." || name == ".." || entry->d_type == DT_DIR)
-            continue;
-        if (!hasMediaExtension(name, targetExt))
+        if (entry->d_type == DT_DIR || !hasMediaExtension(name, targetExt))
             continue;
         path.assign(prefix).append(name);
         if (path.find(".trashed") != std::string::npos)
             continue;
-        // One stat per candidate, following links: a link to a file counts
-        // as that file.
+        // One status read per candidate, following links: a link to a file
+        // counts as that file.
         struct stat info;
-        if (fstatat(dirFd, entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode))
+        if (!reader.status(entry->d_name, info) || !S_ISREG(info.st_mode))
             continue;
         if (dateTest.passes(info))
             take(path);
     }
-    closedir(dir);
     return true;
 }
 

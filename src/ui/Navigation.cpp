@@ -1,6 +1,7 @@
 // Switching screens, the Back action, the side menus and the hardware Back
 // key of the main window.
 
+#include "dialogs/DialogBase.h"
 #include "i18n/LanguageRes.h"
 #include "ui/MainWindow.h"
 #include "ui/screens/ExplorerScreen.h"
@@ -230,6 +231,19 @@ void TForm1::FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat)
     Button1Click();
 }
 
+namespace {
+
+bool insideDialog(const QObject* object)
+{
+    for (; object; object = object->parent()) {
+        if (qobject_cast<const DialogBase*>(object))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     // Every key release in the window stops a listing under way, also one a
@@ -238,9 +252,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         static_cast<QWidget*>(watched)->window() == this) {
         cancelListing = true;
         // The Back key is the window's even where a control would keep its
-        // release (a line edit does): it is handled before the control.
+        // release (a line edit does): it is handled before the control. In
+        // an open dialog it is the dialog's, which it closes.
         auto* release = static_cast<QKeyEvent*>(event);
-        if (watched != this && isBackKey(release->key(), release->modifiers())) {
+        if (watched != this && isBackKey(release->key(), release->modifiers()) &&
+            !insideDialog(watched)) {
             int key = release->key();
             FormKeyUp(key, release->modifiers(), release->isAutoRepeat());
             if (key == 0) {
