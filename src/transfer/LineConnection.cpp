@@ -70,10 +70,12 @@ void LineConnection::sendBytes(const char* data, qint64 size)
 
 QString LineConnection::readLine() { return readLineImpl(OnTimeout::ReturnEmpty); }
 
+QString LineConnection::readLineInTime() { return readLineImpl(OnTimeout::Throw); }
+
 QString LineConnection::readNonBlankLine()
 {
     for (;;) {
-        const QString line = readLineImpl(OnTimeout::Throw);
+        const QString line = readLineInTime();
         if (!wire::trimControls(line).isEmpty())
             return line;
     }

@@ -34,6 +34,9 @@ public:
     // broken connection or a line over 16384 bytes throws.
     QString readLine();
 
+    // The next line, blank or not. Here a time-out throws too.
+    QString readLineInTime();
+
     // The next line that is not blank. Here a time-out throws too.
     QString readNonBlankLine();
 

@@ -26,6 +26,7 @@ constexpr int kKeyBackupOk = 38;
 constexpr int kKeyBackupFailed = 39;
 constexpr int kKeyExisted = 40;
 constexpr int kKeyCancelled = 41;
+constexpr int kKeyFileNotFound = 46;
 
 QString failLine(const QString& server, const QString& text)
 {
@@ -79,7 +80,7 @@ void readChunk(QFile& file, QByteArray& buffer, qint64 size)
 void TFileGenius::sendfile2()
 {
     m_finished = 0;
-    m_currentAddress.clear();
+    m_lastAttempt.reset();
     QString server; // of the entry being handled, for the last-resort log line
     try {
         for (const QString& line : std::as_const(files)) {
@@ -90,8 +91,15 @@ void TFileGenius::sendfile2()
             const QFileInfo info(entry.path);
             if (stopRequested)
                 m_stopped = true;
-            if (!info.isFile() || m_stopped)
+            if (m_stopped)
                 continue;
+            if (!info.isFile()) {
+                // Not counted, so the job stays; the line says why.
+                log = failLine(entry.server,
+                               info.fileName() + QLatin1Char(' ') + langText(kKeyFileNotFound));
+                SetLog();
+                continue;
+            }
 
             const QDateTime created = info.birthTime();
             const QDateTime modified = info.lastModified();
@@ -102,7 +110,7 @@ void TFileGenius::sendfile2()
             currentfile = info.fileName();
             SetfailProgressbar();
 
-            if (entry.server != m_currentAddress)
+            if (needsNewConnection(entry))
                 connectAndLogIn(entry);
 
             if (!IdTCPClient1->isOpen())
@@ -119,6 +127,16 @@ void TFileGenius::sendfile2()
     IdTCPClient1->close();
 }
 
+bool TFileGenius::needsNewConnection(const JobEntry& entry) const
+{
+    // Before the first attempt only an entry with an address connects.
+    if (!m_lastAttempt)
+        return !entry.server.isEmpty();
+    // After a failed attempt the entries of that same login are passed over
+    // until another one comes up.
+    return !m_lastAttempt->sameLogin(entry);
+}
+
 void TFileGenius::reportLoginFailure()
 {
     progressbarvalue = 0;
@@ -132,7 +150,7 @@ void TFileGenius::connectAndLogIn(const JobEntry& entry)
     LineConnection& connection = *IdTCPClient1;
     connection.close();
     log.clear();
-    m_currentAddress = entry.server;
+    m_lastAttempt = entry;
     try {
         connection.open(entry.server, entry.portNumber());
 
@@ -181,7 +199,9 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         qint64 remaining = total;
 
         connection.sendLine(wire::putLine(total, currentfile, created, modified, captured));
-        const QString reply = connection.readLine();
+        // A reply that comes after the time-out would otherwise be read as
+        // the acknowledgement of the data sent in the meantime.
+        const QString reply = connection.readLineInTime();
 
         progressbarvalue = 0;
         currentindex = m_finished;
@@ -197,6 +217,15 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             progressbarvalue = 100;
             currentindex = m_finished;
             SetProgressbar();
+            SetLog();
+            return;
+        }
+
+        if (wire::isRefusal(reply)) {
+            // The server declines this file, not the session: the
+            // connection goes on with the next entry.
+            file.close();
+            log = backupFailedLine(server, currentfile, wire::replyText(reply));
             SetLog();
             return;
         }
@@ -236,7 +265,13 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             return;
         }
 
-        connection.readNonBlankLine(); // the server holds the file now
+        const QString acknowledgement = connection.readNonBlankLine();
+        if (wire::isRefusal(acknowledgement)) {
+            // All the data was read, so the dialogue is still in step.
+            log = backupFailedLine(server, currentfile, wire::replyText(acknowledgement));
+            SetLog();
+            return;
+        }
         log = doneLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupOk));
         ++m_finished;
         progressbarvalue = 100;
