@@ -1,9 +1,13 @@
 // Upload throughput of the real worker reporting into the real window,
-// against a plain socket sender of the same bytes to the same server, and
-// the worker's peak memory for two file sizes.
+// against a plain socket sender of the same bytes to the same receiver, in
+// alternating pairs, and the worker's peak memory for two file sizes.
 //
-//   bench_upload SERVER_EXE [--runs N] [--size BYTES]
-//   bench_upload SERVER_EXE --memory FILE     (one upload; prints peak RSS)
+//   bench_upload RECEIVER_EXE [--runs N] [--size BYTES]
+//   bench_upload RECEIVER_EXE --memory FILE     (one upload; prints peak RSS)
+//
+// RECEIVER_EXE takes kyvane-server's --listen and --port options and prints
+// "listening on ADDRESS:PORT": bench_discard (reads and drops the bytes, so
+// the senders set the pace) or kyvane-server itself.
 #include "PlainSender.h"
 #include "ServerProcess.h"
 
@@ -103,6 +107,14 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 0, 2);
+}
+
 long peakRssKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -158,9 +170,9 @@ int main(int argc, char* argv[])
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.isEmpty())
-        qFatal("usage: bench_upload SERVER_EXE [--runs N] [--size BYTES] | --memory BYTES");
+        qFatal("usage: bench_upload RECEIVER_EXE [--runs N] [--size BYTES] | --memory FILE");
     const QString serverExe = args.takeFirst();
-    int runs = 5;
+    int runs = 7;
     qint64 size = qint64(1) << 30;
     for (int i = 0; i + 1 < args.size(); i += 2) {
         if (args[i] == "--memory")
@@ -179,28 +191,32 @@ int main(int argc, char* argv[])
     const QString data = setup.dir.path() + "/data.bin";
     makeDataFile(data, size);
 
-    std::vector<double> plain;
-    std::vector<double> client;
-    // One of each first to warm the page cache and the server.
+    const double mib = size / double(1 << 20);
+    std::printf("upload of %.0f MiB to %s, %d alternating pairs, load average %s at the start\n",
+                mib, qPrintable(QFileInfo(serverExe).fileName()), runs, qPrintable(loadAverage()));
+    std::printf("  pair   plain MiB/s   worker MiB/s   worker/plain\n");
+    std::vector<double> plainRates;
+    std::vector<double> clientRates;
+    std::vector<double> ratios;
+    // One pair first, not counted, to warm the page cache and the receiver.
     for (int run = -1; run < runs; ++run) {
         const QString a = freshLink(data, 2 * run + 100);
-        const double p = plainRun(server, a);
+        const double p = mib / plainRun(server, a);
         forgetStored(server, a);
         const QString b = freshLink(data, 2 * run + 101);
-        const double c = clientRun(*setup.form, server, b);
+        const double c = mib / clientRun(*setup.form, server, b);
         forgetStored(server, b);
-        if (run >= 0) {
-            plain.push_back(p);
-            client.push_back(c);
-        }
+        if (run < 0)
+            continue;
+        plainRates.push_back(p);
+        clientRates.push_back(c);
+        ratios.push_back(c / p);
+        std::printf("  %4d   %11.0f   %12.0f   %12.2f\n", run + 1, p, c, c / p);
+        std::fflush(stdout);
     }
-    const double mib = size / double(1 << 20);
-    const double plainRate = mib / median(plain);
-    const double clientRate = mib / median(client);
-    std::printf("upload of %.0f MiB, median of %d alternating runs\n", mib, runs);
-    std::printf("  plain sender:       %8.0f MiB/s\n", plainRate);
-    std::printf("  worker + window:    %8.0f MiB/s\n", clientRate);
-    std::printf("  ratio worker/plain: %8.2f   (target >= 0.90)\n", clientRate / plainRate);
+    std::printf("  median %11.0f   %12.0f   %12.2f   (target >= 0.90)\n", median(plainRates),
+                median(clientRates), median(ratios));
+    std::printf("  load average at the end: %s\n", qPrintable(loadAverage()));
 
     // Peak memory of one upload each, in fresh processes.
     for (const qint64 bytes : {qint64(100) << 20, qint64(1) << 30}) {
