@@ -27,7 +27,8 @@ public:
     void close();
 
     void sendLine(const QString& text);
-    // Sends raw bytes and waits until the system has taken them.
+    // Sends raw bytes and waits until the system has taken them, each wait
+    // bounded by the read time-out.
     void sendBytes(const char* data, qint64 size);
 
     // The next line. A read time-out yields the empty line; a closed or
@@ -44,6 +45,8 @@ private:
     enum class OnTimeout { ReturnEmpty, Throw };
     QString readLineImpl(OnTimeout onTimeout);
     [[noreturn]] void fail(const QString& message);
+    // Waits until the socket takes more bytes, at most the read time-out.
+    void waitUntilWritable(int fd);
 
     std::unique_ptr<QTcpSocket> m_socket;
     int m_connectTimeoutMs;

@@ -249,10 +249,16 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
                 connection.sendBytes(m_chunk.constData(), chunk);
             }
             // The last chunk is reported at 100 but counted only when the
-            // server has confirmed the file, below.
-            progressbarvalue = remaining > 0 ? wire::percentSent(total, remaining) : 100;
-            currentindex = m_finished;
-            SetProgressbar();
+            // server has confirmed the file, below. Within the file the count
+            // stays as it is, so a chunk that leaves the rounded percentage
+            // unchanged has nothing new to show: its hand-over, which waits
+            // for the window, is left out.
+            const int percent = remaining > 0 ? wire::percentSent(total, remaining) : 100;
+            if (percent != progressbarvalue || remaining == 0) {
+                progressbarvalue = percent;
+                currentindex = m_finished;
+                SetProgressbar();
+            }
         } while (remaining > 0);
         file.close();
 

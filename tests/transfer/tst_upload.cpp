@@ -238,6 +238,27 @@ private slots:
         QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(size));
     }
 
+    // Of 300 chunks only those that move the rounded percentage are
+    // reported, each percentage once; the last chunk always is.
+    void unchangedPercentagesAreNotReported()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 300000);
+        m_settings.chunkSize = 1000;
+        RecordingObserver observer;
+        runJob({entry(server, a)}, observer);
+        m_settings.chunkSize = kChunk;
+        QList<int> values{0, 0};
+        for (int percent = 1; percent <= 100; ++percent)
+            values.append(percent); // chunk 299 of 300 rounds to 100 already
+        values.append(100);         // the last chunk
+        values.append(100);         // counted after the acknowledgement
+        QCOMPARE(observer.values(), values);
+        QVERIFY(observer.finished());
+        QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(300000));
+    }
+
     // The server drops the line after 1,500,000 bytes; the next run resumes
     // there, sends the last 500,000 bytes as one chunk and the file is whole.
     void cutOffThenResumed()
