@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 
 #include <poll.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 
 #include <cerrno>
@@ -82,6 +83,34 @@ void LineConnection::sendBytes(const char* data, qint64 size)
         }
         fail(QString::fromLocal8Bit(std::strerror(sent < 0 ? errno : EPIPE)));
     }
+}
+
+qint64 LineConnection::sendFromFile(int fileHandle, qint64 offset, qint64 size)
+{
+    if (!isOpen())
+        fail(QStringLiteral("Not connected."));
+    const int fd = static_cast<int>(m_socket->socketDescriptor());
+    off_t position = offset;
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t sent = ::sendfile(fd, fileHandle, &position, static_cast<size_t>(size - done));
+        if (sent > 0) {
+            done += sent;
+            continue;
+        }
+        if (sent == 0)
+            break; // the end of the file
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            waitUntilWritable(fd);
+            continue;
+        }
+        if (done == 0 && (errno == EINVAL || errno == ENOSYS))
+            return -1;
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return done;
 }
 
 void LineConnection::waitUntilWritable(int fd)

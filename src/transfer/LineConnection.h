@@ -31,6 +31,12 @@ public:
     // bounded by the read time-out.
     void sendBytes(const char* data, qint64 size);
 
+    // Sends size bytes of the open file fileHandle from offset, without
+    // reading them into this process. Returns the bytes sent, fewer than
+    // size only when the file ended; -1, with nothing sent, when the system
+    // cannot send from this file (the caller then reads and sends itself).
+    qint64 sendFromFile(int fileHandle, qint64 offset, qint64 size);
+
     // The next line. A read time-out yields the empty line; a closed or
     // broken connection or a line over 16384 bytes throws.
     QString readLine();

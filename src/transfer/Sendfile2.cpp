@@ -59,6 +59,11 @@ QString backupFailedLine(const QString& server, const QString& file, const QStri
                        message);
 }
 
+[[noreturn]] void fileBecameShorter()
+{
+    throw TransferError(QStringLiteral("The file became shorter while it was sent."));
+}
+
 // Reads exactly size bytes of the file into buffer.
 void readChunk(QFile& file, QByteArray& buffer, qint64 size)
 {
@@ -70,12 +75,31 @@ void readChunk(QFile& file, QByteArray& buffer, qint64 size)
         if (got < 0)
             throw TransferError(file.errorString());
         if (got == 0)
-            throw TransferError(QStringLiteral("The file became shorter while it was sent."));
+            fileBecameShorter();
         done += got;
     }
 }
 
 } // namespace
+
+void TFileGenius::sendChunk(QFile& file, qint64 position, qint64 size)
+{
+    // The system sends straight from the file where it can: no copy of the
+    // bytes through this process.
+    if (m_sendFromFile) {
+        const qint64 sent = IdTCPClient1->sendFromFile(file.handle(), position, size);
+        if (sent >= 0) {
+            if (sent < size)
+                fileBecameShorter();
+            return;
+        }
+        m_sendFromFile = true;
+    }
+    if (file.pos() != position && !file.seek(position))
+        throw TransferError(file.errorString());
+    readChunk(file, m_chunk, size);
+    IdTCPClient1->sendBytes(m_chunk.constData(), size);
+}
 
 void TFileGenius::sendfile2()
 {
@@ -235,6 +259,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             throw TransferError(file.errorString());
         remaining -= offset;
         connection.sendLine(QStringLiteral("START"));
+        m_sendFromFile = true;
 
         bool stopped = false;
         do {
@@ -243,11 +268,10 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
                 break;
             }
             const qint64 chunk = std::min(remaining, m_settings.chunkSize);
+            const qint64 position = total - remaining;
             remaining -= chunk;
-            if (chunk > 0) {
-                readChunk(file, m_chunk, chunk);
-                connection.sendBytes(m_chunk.constData(), chunk);
-            }
+            if (chunk > 0)
+                sendChunk(file, position, chunk);
             // The last chunk is reported at 100 but counted only when the
             // server has confirmed the file, below. Within the file the count
             // stays as it is, so a chunk that leaves the rounded percentage

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+class QFile;
+
 namespace kyvane {
 
 class LineConnection;
@@ -58,6 +60,8 @@ private:
     // Offers the entry's file and sends what the server asks for.
     void transferFile(const JobEntry& entry, const QDateTime& created, const QDateTime& modified,
                       const QString& captured);
+    // Sends size bytes of the file from position.
+    void sendChunk(QFile& file, qint64 position, qint64 size);
     // Reports a refused or failed login whose log line is already in log.
     void reportLoginFailure();
     // Flushes the job log and lets go of the connection, at the thread's end.
@@ -91,6 +95,7 @@ private:
     // account); none before the first.
     std::optional<JobEntry> m_lastAttempt;
     QByteArray m_chunk;        // one chunk of file data, reused
+    bool m_sendFromFile = true; // the system can send the current file itself
 };
 
 } // namespace kyvane

@@ -283,6 +283,27 @@ private slots:
         QCOMPARE(readFile(cutting.root() + "/anna/a.jpg"), pattern(2000000));
     }
 
+    // The file is cut short while it is sent: the entry fails and is not
+    // counted, and the server keeps no whole file.
+    void fileBecomesShorterWhileSent()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 3 * kChunk);
+        RecordingObserver observer;
+        observer.onReport = [&a](const RecordingObserver::Report& report) {
+            if (report.value > 0 && report.value < 100)
+                QFile::resize(a, kChunk);
+        };
+        runJob({entry(server, a)}, observer);
+        QCOMPARE(observer.logLines(),
+                 QStringList{"[127.0.0.1][FAIL] a.jpg Backup Failed (The file became shorter "
+                             "while it was sent.)"});
+        QCOMPARE(observer.values(), (QList<int>{0, 0, 33}));
+        QVERIFY(!observer.finished());
+        QVERIFY(!QFile::exists(server.root() + "/anna/a.jpg"));
+    }
+
     void loginFailures_data()
     {
         QTest::addColumn<QStringList>("switches");
