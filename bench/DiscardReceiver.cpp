@@ -31,7 +31,8 @@ public:
         const std::string bytes = line + "\r\n";
         size_t done = 0;
         while (done < bytes.size()) {
-            const ssize_t sent = ::send(m_fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+            const ssize_t sent =
+                ::send(m_fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
             if (sent <= 0)
                 return false;
             done += static_cast<size_t>(sent);
@@ -64,7 +65,8 @@ public:
         while (count > 0) {
             if (m_begin == m_end && !fill())
                 return false;
-            const long long take = std::min<long long>(count, static_cast<long long>(m_end - m_begin));
+            const long long take =
+                std::min<long long>(count, static_cast<long long>(m_end - m_begin));
             m_begin += static_cast<size_t>(take);
             count -= take;
         }

@@ -226,7 +226,8 @@ int main(int argc, char* argv[])
     const double mib = size / double(1 << 20);
     std::printf("upload of %.0f MiB to %s, %d alternating pairs, load average %s at the start\n",
                 mib, qPrintable(QFileInfo(serverExe).fileName()), runs, qPrintable(loadAverage()));
-    std::printf("  pair   plain MiB/s   worker MiB/s   worker/plain   plain CPU s   worker CPU s\n");
+    std::printf(
+        "  pair   plain MiB/s   worker MiB/s   worker/plain   plain CPU s   worker CPU s\n");
     std::vector<double> plainRates;
     std::vector<double> clientRates;
     std::vector<double> ratios;

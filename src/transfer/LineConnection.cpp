@@ -93,7 +93,8 @@ qint64 LineConnection::sendFromFile(int fileHandle, qint64 offset, qint64 size)
     off_t position = offset;
     qint64 done = 0;
     while (done < size) {
-        const ssize_t sent = ::sendfile(fd, fileHandle, &position, static_cast<size_t>(size - done));
+        const ssize_t sent =
+            ::sendfile(fd, fileHandle, &position, static_cast<size_t>(size - done));
         if (sent > 0) {
             done += sent;
             continue;
