@@ -1,9 +1,13 @@
 // Upload throughput of the real worker reporting into the real window,
-// against a plain socket sender of the same bytes to the same server, and
-// the worker's peak memory for two file sizes.
+// against a plain socket sender of the same bytes to the same receiver, in
+// alternating pairs, and the worker's peak memory for two file sizes.
 //
-//   bench_upload SERVER_EXE [--runs N] [--size BYTES]
-//   bench_upload SERVER_EXE --memory FILE     (one upload; prints peak RSS)
+//   bench_upload RECEIVER_EXE [--runs N] [--size BYTES]
+//   bench_upload RECEIVER_EXE --memory FILE     (one upload; prints peak RSS)
+//
+// RECEIVER_EXE takes kyvane-server's --listen and --port options and prints
+// "listening on ADDRESS:PORT": bench_discard (reads and drops the bytes, so
+// the senders set the pace) or kyvane-server itself.
 #include "PlainSender.h"
 #include "ServerProcess.h"
 
@@ -19,6 +23,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -62,15 +68,46 @@ void forgetStored(const ServerProcess& server, const QString& path)
     QFile::remove(path);
 }
 
-// One upload by the worker into the window; seconds.
-double clientRun(TForm1& form, const ServerProcess& server, const QString& path)
+// Time taken by one upload: wall-clock seconds, and the CPU seconds this
+// process spent on it (all its threads; the receiver is another process).
+// The CPU time tells the senders' cost apart even when other work on the
+// machine makes the wall-clock figures noisy.
+struct Timing
+{
+    double seconds = 0;
+    double cpuSeconds = 0;
+};
+
+double processCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class Stopwatch
+{
+public:
+    Stopwatch() : m_cpuStart(processCpuSeconds()) { m_timer.start(); }
+    Timing elapsed() const
+    {
+        return {m_timer.nsecsElapsed() / 1e9, processCpuSeconds() - m_cpuStart};
+    }
+
+private:
+    QElapsedTimer m_timer;
+    double m_cpuStart;
+};
+
+// One upload by the worker into the window.
+Timing clientRun(TForm1& form, const ServerProcess& server, const QString& path)
 {
     const QString entry = QStringLiteral("%1|%2|%3|%4|%5")
                               .arg(server.address(), QString::number(server.port()), kAccount,
                                    passwordDigest(kPassword), path);
     const QString job = QStringLiteral("090000");
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch stopwatch;
     TFileGenius* worker = TFileGenius::Create({entry}, job, form.observerChannel());
     if (!worker)
         qFatal("worker did not start");
@@ -78,22 +115,21 @@ double clientRun(TForm1& form, const ServerProcess& server, const QString& path)
     QEventLoop loop;
     QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
     loop.exec();
-    const double seconds = timer.nsecsElapsed() / 1e9;
+    const Timing timing = stopwatch.elapsed();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return seconds;
+    return timing;
 }
 
-double plainRun(const ServerProcess& server, const QString& path)
+Timing plainRun(const ServerProcess& server, const QString& path)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch stopwatch;
     QString error;
     // On a thread of its own like the worker, with the main thread idle.
     std::thread sender([&] { error = plainSend(server.address(), server.port(), kAccount, kPassword, path); });
     sender.join();
     if (!error.isEmpty())
         qFatal("plain sender: %s", qPrintable(error));
-    return timer.nsecsElapsed() / 1e9;
+    return stopwatch.elapsed();
 }
 
 double median(std::vector<double> values)
@@ -101,6 +137,14 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t mid = values.size() / 2;
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 0, 2);
 }
 
 long peakRssKiB()
@@ -158,9 +202,9 @@ int main(int argc, char* argv[])
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.isEmpty())
-        qFatal("usage: bench_upload SERVER_EXE [--runs N] [--size BYTES] | --memory BYTES");
+        qFatal("usage: bench_upload RECEIVER_EXE [--runs N] [--size BYTES] | --memory FILE");
     const QString serverExe = args.takeFirst();
-    int runs = 5;
+    int runs = 7;
     qint64 size = qint64(1) << 30;
     for (int i = 0; i + 1 < args.size(); i += 2) {
         if (args[i] == "--memory")
@@ -179,28 +223,40 @@ int main(int argc, char* argv[])
     const QString data = setup.dir.path() + "/data.bin";
     makeDataFile(data, size);
 
-    std::vector<double> plain;
-    std::vector<double> client;
-    // One of each first to warm the page cache and the server.
+    const double mib = size / double(1 << 20);
+    std::printf("upload of %.0f MiB to %s, %d alternating pairs, load average %s at the start\n",
+                mib, qPrintable(QFileInfo(serverExe).fileName()), runs, qPrintable(loadAverage()));
+    std::printf(
+        "  pair   plain MiB/s   worker MiB/s   worker/plain   plain CPU s   worker CPU s\n");
+    std::vector<double> plainRates;
+    std::vector<double> clientRates;
+    std::vector<double> ratios;
+    std::vector<double> plainCpu;
+    std::vector<double> clientCpu;
+    // One pair first, not counted, to warm the page cache and the receiver.
     for (int run = -1; run < runs; ++run) {
         const QString a = freshLink(data, 2 * run + 100);
-        const double p = plainRun(server, a);
+        const Timing p = plainRun(server, a);
         forgetStored(server, a);
         const QString b = freshLink(data, 2 * run + 101);
-        const double c = clientRun(*setup.form, server, b);
+        const Timing c = clientRun(*setup.form, server, b);
         forgetStored(server, b);
-        if (run >= 0) {
-            plain.push_back(p);
-            client.push_back(c);
-        }
+        if (run < 0)
+            continue;
+        plainRates.push_back(mib / p.seconds);
+        clientRates.push_back(mib / c.seconds);
+        ratios.push_back(p.seconds / c.seconds);
+        plainCpu.push_back(p.cpuSeconds);
+        clientCpu.push_back(c.cpuSeconds);
+        std::printf("  %4d   %11.0f   %12.0f   %12.2f   %11.2f   %12.2f\n", run + 1,
+                    plainRates.back(), clientRates.back(), ratios.back(), p.cpuSeconds,
+                    c.cpuSeconds);
+        std::fflush(stdout);
     }
-    const double mib = size / double(1 << 20);
-    const double plainRate = mib / median(plain);
-    const double clientRate = mib / median(client);
-    std::printf("upload of %.0f MiB, median of %d alternating runs\n", mib, runs);
-    std::printf("  plain sender:       %8.0f MiB/s\n", plainRate);
-    std::printf("  worker + window:    %8.0f MiB/s\n", clientRate);
-    std::printf("  ratio worker/plain: %8.2f   (target >= 0.90)\n", clientRate / plainRate);
+    std::printf("  median %11.0f   %12.0f   %12.2f   %11.2f   %12.2f   (target: ratio >= 0.90)\n",
+                median(plainRates), median(clientRates), median(ratios), median(plainCpu),
+                median(clientCpu));
+    std::printf("  load average at the end: %s\n", qPrintable(loadAverage()));
 
     // Peak memory of one upload each, in fresh processes.
     for (const qint64 bytes : {qint64(100) << 20, qint64(1) << 30}) {

@@ -45,4 +45,9 @@ quint16 JobEntry::portNumber() const
     return static_cast<quint16>(number);
 }
 
+bool JobEntry::sameLogin(const JobEntry& other) const
+{
+    return server == other.server && portNumber() == other.portNumber() && account == other.account;
+}
+
 } // namespace kyvane

@@ -19,6 +19,10 @@ struct JobEntry
     // The TCP port of the entry: the port field read as a decimal number,
     // 25714 when it is not a whole number in the port range.
     quint16 portNumber() const;
+
+    // Whether one connection and login serve both entries: the same address
+    // (compared exactly), port and account.
+    bool sameLogin(const JobEntry& other) const;
 };
 
 constexpr quint16 kDefaultPort = 25714;

@@ -26,6 +26,7 @@ constexpr int kKeyBackupOk = 38;
 constexpr int kKeyBackupFailed = 39;
 constexpr int kKeyExisted = 40;
 constexpr int kKeyCancelled = 41;
+constexpr int kKeyFileNotFound = 46;
 
 QString failLine(const QString& server, const QString& text)
 {
@@ -58,6 +59,11 @@ QString backupFailedLine(const QString& server, const QString& file, const QStri
                        message);
 }
 
+[[noreturn]] void fileBecameShorter()
+{
+    throw TransferError(QStringLiteral("The file became shorter while it was sent."));
+}
+
 // Reads exactly size bytes of the file into buffer.
 void readChunk(QFile& file, QByteArray& buffer, qint64 size)
 {
@@ -69,17 +75,36 @@ void readChunk(QFile& file, QByteArray& buffer, qint64 size)
         if (got < 0)
             throw TransferError(file.errorString());
         if (got == 0)
-            throw TransferError(QStringLiteral("The file became shorter while it was sent."));
+            fileBecameShorter();
         done += got;
     }
 }
 
 } // namespace
 
+void TFileGenius::sendChunk(QFile& file, qint64 position, qint64 size)
+{
+    // The system sends straight from the file where it can: no copy of the
+    // bytes through this process.
+    if (m_sendFromFile) {
+        const qint64 sent = IdTCPClient1->sendFromFile(file.handle(), position, size);
+        if (sent >= 0) {
+            if (sent < size)
+                fileBecameShorter();
+            return;
+        }
+        m_sendFromFile = true;
+    }
+    if (file.pos() != position && !file.seek(position))
+        throw TransferError(file.errorString());
+    readChunk(file, m_chunk, size);
+    IdTCPClient1->sendBytes(m_chunk.constData(), size);
+}
+
 void TFileGenius::sendfile2()
 {
     m_finished = 0;
-    m_currentAddress.clear();
+    m_lastAttempt.reset();
     QString server; // of the entry being handled, for the last-resort log line
     try {
         for (const QString& line : std::as_const(files)) {
@@ -90,8 +115,15 @@ void TFileGenius::sendfile2()
             const QFileInfo info(entry.path);
             if (stopRequested)
                 m_stopped = true;
-            if (!info.isFile() || m_stopped)
+            if (m_stopped)
                 continue;
+            if (!info.isFile()) {
+                // Not counted, so the job stays; the line says why.
+                log = failLine(entry.server,
+                               info.fileName() + QLatin1Char(' ') + langText(kKeyFileNotFound));
+                SetLog();
+                continue;
+            }
 
             const QDateTime created = info.birthTime();
             const QDateTime modified = info.lastModified();
@@ -102,7 +134,7 @@ void TFileGenius::sendfile2()
             currentfile = info.fileName();
             SetfailProgressbar();
 
-            if (entry.server != m_currentAddress)
+            if (needsNewConnection(entry))
                 connectAndLogIn(entry);
 
             if (!IdTCPClient1->isOpen())
@@ -119,6 +151,16 @@ void TFileGenius::sendfile2()
     IdTCPClient1->close();
 }
 
+bool TFileGenius::needsNewConnection(const JobEntry& entry) const
+{
+    // Before the first attempt only an entry with an address connects.
+    if (!m_lastAttempt)
+        return !entry.server.isEmpty();
+    // After a failed attempt the entries of that same login are passed over
+    // until another one comes up.
+    return !m_lastAttempt->sameLogin(entry);
+}
+
 void TFileGenius::reportLoginFailure()
 {
     progressbarvalue = 0;
@@ -132,7 +174,7 @@ void TFileGenius::connectAndLogIn(const JobEntry& entry)
     LineConnection& connection = *IdTCPClient1;
     connection.close();
     log.clear();
-    m_currentAddress = entry.server;
+    m_lastAttempt = entry;
     try {
         connection.open(entry.server, entry.portNumber());
 
@@ -181,7 +223,9 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         qint64 remaining = total;
 
         connection.sendLine(wire::putLine(total, currentfile, created, modified, captured));
-        const QString reply = connection.readLine();
+        // A reply that comes after the time-out would otherwise be read as
+        // the acknowledgement of the data sent in the meantime.
+        const QString reply = connection.readLineInTime();
 
         progressbarvalue = 0;
         currentindex = m_finished;
@@ -201,11 +245,21 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             return;
         }
 
+        if (wire::isRefusal(reply)) {
+            // The server declines this file, not the session: the
+            // connection goes on with the next entry.
+            file.close();
+            log = backupFailedLine(server, currentfile, wire::replyText(reply));
+            SetLog();
+            return;
+        }
+
         const qint64 offset = wire::resumeOffset(reply);
         if (!file.seek(offset))
             throw TransferError(file.errorString());
         remaining -= offset;
         connection.sendLine(QStringLiteral("START"));
+        m_sendFromFile = true;
 
         bool stopped = false;
         do {
@@ -214,16 +268,21 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
                 break;
             }
             const qint64 chunk = std::min(remaining, m_settings.chunkSize);
+            const qint64 position = total - remaining;
             remaining -= chunk;
-            if (chunk > 0) {
-                readChunk(file, m_chunk, chunk);
-                connection.sendBytes(m_chunk.constData(), chunk);
-            }
+            if (chunk > 0)
+                sendChunk(file, position, chunk);
             // The last chunk is reported at 100 but counted only when the
-            // server has confirmed the file, below.
-            progressbarvalue = remaining > 0 ? wire::percentSent(total, remaining) : 100;
-            currentindex = m_finished;
-            SetProgressbar();
+            // server has confirmed the file, below. Within the file the count
+            // stays as it is, so a chunk that leaves the rounded percentage
+            // unchanged has nothing new to show: its hand-over, which waits
+            // for the window, is left out.
+            const int percent = remaining > 0 ? wire::percentSent(total, remaining) : 100;
+            if (percent != progressbarvalue || remaining == 0) {
+                progressbarvalue = percent;
+                currentindex = m_finished;
+                SetProgressbar();
+            }
         } while (remaining > 0);
         file.close();
 
@@ -236,7 +295,13 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             return;
         }
 
-        connection.readNonBlankLine(); // the server holds the file now
+        const QString acknowledgement = connection.readNonBlankLine();
+        if (wire::isRefusal(acknowledgement)) {
+            // All the data was read, so the dialogue is still in step.
+            log = backupFailedLine(server, currentfile, wire::replyText(acknowledgement));
+            SetLog();
+            return;
+        }
         log = doneLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupOk));
         ++m_finished;
         progressbarvalue = 100;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/EngineSettings.h"
+#include "transfer/JobEntry.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -9,12 +10,14 @@
 #include <QThread>
 
 #include <memory>
+#include <optional>
+
+class QFile;
 
 namespace kyvane {
 
 class LineConnection;
 class ObserverChannel;
-struct JobEntry;
 
 // The backup worker: runs one job on a thread of its own, uploads every entry
 // to its server, reports progress and log lines to the observer through
@@ -49,11 +52,16 @@ private:
 
     // The upload of every entry, in order.
     void sendfile2();
+    // Whether the entry needs a connection and login of its own rather than
+    // the one of the last attempt.
+    bool needsNewConnection(const JobEntry& entry) const;
     // Opens a connection to the server of the entry and logs in.
     void connectAndLogIn(const JobEntry& entry);
     // Offers the entry's file and sends what the server asks for.
     void transferFile(const JobEntry& entry, const QDateTime& created, const QDateTime& modified,
                       const QString& captured);
+    // Sends size bytes of the file from position.
+    void sendChunk(QFile& file, qint64 position, qint64 size);
     // Reports a refused or failed login whose log line is already in log.
     void reportLoginFailure();
     // Flushes the job log and lets go of the connection, at the thread's end.
@@ -83,8 +91,11 @@ private:
     // Set once this worker has seen the stop flag: it passes over every
     // entry left, even when a new worker clears the flag meanwhile.
     bool m_stopped = false;
-    QString m_currentAddress;  // server address of the last connection attempt
+    // The entry of the last connection attempt (its address, port and
+    // account); none before the first.
+    std::optional<JobEntry> m_lastAttempt;
     QByteArray m_chunk;        // one chunk of file data, reused
+    bool m_sendFromFile = true; // the system can send the current file itself
 };
 
 } // namespace kyvane

@@ -20,6 +20,18 @@ QString decodeLine(const QByteArray& bytes)
 
 QString replyCode(const QString& line) { return line.size() < 3 ? QString() : line.left(3); }
 
+bool isRefusal(const QString& reply)
+{
+    const QString code = replyCode(reply);
+    return code.startsWith(QLatin1Char('4')) || code.startsWith(QLatin1Char('5'));
+}
+
+QString replyText(const QString& reply)
+{
+    const QString text = trimControls(reply.mid(3));
+    return text.isEmpty() ? trimControls(reply) : text;
+}
+
 QString nonceFromGreeting(const QString& greeting)
 {
     const qsizetype first = greeting.indexOf(QLatin1Char(','));

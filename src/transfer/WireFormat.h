@@ -19,6 +19,14 @@ QString decodeLine(const QByteArray& bytes);
 // The first three characters of a reply; empty for a shorter line.
 QString replyCode(const QString& line);
 
+// A reply whose code begins with "4" or "5": the server declines what was
+// asked, and says why in the text after the code.
+bool isRefusal(const QString& reply);
+
+// What a reply says after its code, trimmed; the trimmed reply itself when
+// nothing follows the code.
+QString replyText(const QString& reply);
+
 // The nonce of a greeting: the second comma-separated field, trimmed.
 QString nonceFromGreeting(const QString& greeting);
 

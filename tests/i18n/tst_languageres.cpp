@@ -30,7 +30,10 @@ private slots:
         QTest::newRow("31 zh-Hant") << 100 << 31 << QString::fromUtf8("確定刪除此伺服器設定?");
         QTest::newRow("34 en") << 0 << 34 << "Are you sure to close KYV?";
         QTest::newRow("40 zh-Hant comma") << 100 << 40 << QString::fromUtf8("已存在，跳過備份");
-        QTest::newRow("key 46 empty") << 0 << 46 << "";
+        QTest::newRow("46 en") << 0 << 46 << "file not found";
+        QTest::newRow("46 zh-Hant") << 100 << 46 << QString::fromUtf8("找不到檔案");
+        QTest::newRow("46 zh-Hans") << 200 << 46 << QString::fromUtf8("找不到档案");
+        QTest::newRow("key 47 empty") << 0 << 47 << "";
     }
 
     void keyFollowsCurrentLanguage()
@@ -51,7 +54,7 @@ private slots:
             QCOMPARE(languageSlot(slot).isEmpty(), !isText);
             filled += isText ? 1 : 0;
         }
-        QCOMPARE(filled, 138);
+        QCOMPARE(filled, 141);
         QVERIFY(languageSlot(-1).isEmpty());
         QVERIFY(languageSlot(300).isEmpty());
     }

@@ -11,8 +11,11 @@
 #include "transfer/TFileGenius.h"
 
 #include <QPointer>
+#include <QThread>
 #include <QTcpServer>
 #include <QtTest>
+
+#include <optional>
 
 using namespace kyvane;
 
@@ -40,6 +43,16 @@ QString entry(const QString& address, quint16 port, const QString& path,
 QString entry(const ServerProcess& server, const QString& path)
 {
     return entry(server.address(), server.port(), path);
+}
+
+// The server's side of a login that succeeds, for scripted peers.
+void logIn(QTcpSocket& socket)
+{
+    FakeServer::send(socket, "220 fake,77\r\n");
+    FakeServer::readLine(socket);
+    FakeServer::send(socket, "001 ok\r\n");
+    FakeServer::readLine(socket);
+    FakeServer::send(socket, "100 ok\r\n");
 }
 
 QByteArray readFile(const QString& path)
@@ -122,19 +135,38 @@ private slots:
         QCOMPARE(lines.at(3), QString());
     }
 
-    void portAndAccountPlayNoPartInReuse()
+    // Two servers on one host, told apart by port or by account: each gets
+    // a connection and login of its own, and each stores the file.
+    void oneHostTwoLogins_data()
     {
-        ServerProcess server(KYVANE_SERVER);
-        QVERIFY(server.isListening());
-        const QString a = mediaFile("a.jpg", 10);
-        const QString b = mediaFile("b.jpg", 20);
+        QTest::addColumn<bool>("otherPort");
+        QTest::newRow("two ports") << true;
+        QTest::newRow("two accounts") << false;
+    }
+
+    void oneHostTwoLogins()
+    {
+        QFETCH(bool, otherPort);
+        ServerProcess first(KYVANE_SERVER, {"--account", "bob:secret"});
+        std::optional<ServerProcess> second;
+        if (otherPort)
+            second.emplace(KYVANE_SERVER);
+        const ServerProcess& other = otherPort ? *second : first;
+        QVERIFY(first.isListening() && other.isListening());
+        const QString otherAccount = otherPort ? "anna" : "bob";
+        const QString a = mediaFile("a.jpg", 3000);
         RecordingObserver observer;
-        // Same address, a port nothing listens on and another account: the
-        // connection of the first entry goes on serving.
-        runJob({entry(server, a), entry(server.address(), 1, b, "bob")}, observer);
-        QCOMPARE(server.countLines("[open"), 1);
-        QCOMPARE(readFile(server.root() + "/anna/b.jpg"), pattern(20));
+        runJob({entry(first, a), entry(other.address(), other.port(), a, otherAccount)},
+               observer);
+
+        QCOMPARE(readFile(first.root() + "/anna/a.jpg"), pattern(3000));
+        QCOMPARE(readFile(other.root() + "/" + otherAccount + "/a.jpg"), pattern(3000));
+        QCOMPARE(observer.logLines(), (QStringList{"[127.0.0.1][DONE] a.jpg Backup OK",
+                                                   "[127.0.0.1][DONE] a.jpg Backup OK"}));
         QVERIFY(observer.finished());
+        const int opened = first.countLines("[open") + (otherPort ? other.countLines("[open") : 0);
+        QCOMPARE(opened, 2);
+        QCOMPARE(first.countLines("auth") + (otherPort ? other.countLines("auth") : 0), 2);
     }
 
     void serversABAGiveThreeConnections()
@@ -206,6 +238,27 @@ private slots:
         QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(size));
     }
 
+    // Of 300 chunks only those that move the rounded percentage are
+    // reported, each percentage once; the last chunk always is.
+    void unchangedPercentagesAreNotReported()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 300000);
+        m_settings.chunkSize = 1000;
+        RecordingObserver observer;
+        runJob({entry(server, a)}, observer);
+        m_settings.chunkSize = kChunk;
+        QList<int> values{0, 0};
+        for (int percent = 1; percent <= 100; ++percent)
+            values.append(percent); // chunk 299 of 300 rounds to 100 already
+        values.append(100);         // the last chunk
+        values.append(100);         // counted after the acknowledgement
+        QCOMPARE(observer.values(), values);
+        QVERIFY(observer.finished());
+        QCOMPARE(readFile(server.root() + "/anna/a.jpg"), pattern(300000));
+    }
+
     // The server drops the line after 1,500,000 bytes; the next run resumes
     // there, sends the last 500,000 bytes as one chunk and the file is whole.
     void cutOffThenResumed()
@@ -228,6 +281,27 @@ private slots:
         QCOMPARE(second.values(), (QList<int>{0, 0, 100, 100}));
         QVERIFY(second.finished());
         QCOMPARE(readFile(cutting.root() + "/anna/a.jpg"), pattern(2000000));
+    }
+
+    // The file is cut short while it is sent: the entry fails and is not
+    // counted, and the server keeps no whole file.
+    void fileBecomesShorterWhileSent()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 3 * kChunk);
+        RecordingObserver observer;
+        observer.onReport = [&a](const RecordingObserver::Report& report) {
+            if (report.value > 0 && report.value < 100)
+                QFile::resize(a, kChunk);
+        };
+        runJob({entry(server, a)}, observer);
+        QCOMPARE(observer.logLines(),
+                 QStringList{"[127.0.0.1][FAIL] a.jpg Backup Failed (The file became shorter "
+                             "while it was sent.)"});
+        QCOMPARE(observer.values(), (QList<int>{0, 0, 33}));
+        QVERIFY(!observer.finished());
+        QVERIFY(!QFile::exists(server.root() + "/anna/a.jpg"));
     }
 
     void loginFailures_data()
@@ -373,7 +447,35 @@ private slots:
         QVERIFY(server.transcript().join('\n').contains("put 3000 w5wuanBn "));
     }
 
-    void missingFileIsPassedOverSilently()
+    // A job of three files whose second is gone: the other two are stored,
+    // the gone one is said in the log and keeps the job unfinished.
+    void missingFileIsLogged()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString a = mediaFile("a.jpg", 100);
+        const QString c = mediaFile("c.jpg", 300);
+        RecordingObserver observer;
+        runJob({entry(server, a), entry(server, m_folder->file("media/gone.jpg")),
+                entry(server, c)},
+               observer);
+
+        const QString goneLine = "[127.0.0.1][FAIL] gone.jpg file not found";
+        QCOMPARE(observer.logLines(), (QStringList{"[127.0.0.1][DONE] a.jpg Backup OK", goneLine,
+                                                   "[127.0.0.1][DONE] c.jpg Backup OK"}));
+        QVERIFY(jobLog().contains("  " + goneLine + "\r\n"));
+        QVERIFY(!observer.finished());
+        QCOMPARE(observer.reports.last().value2, 2);
+        QCOMPARE(observer.reports.last().value3, 3);
+        for (const RecordingObserver::Report& report : std::as_const(observer.reports))
+            QVERIFY(report.currentfile != "gone.jpg"); // passed over without a report
+        QCOMPARE(server.countLines("[open"), 1);
+        QCOMPARE(server.countLines("put"), 2);
+        QCOMPARE(readFile(server.root() + "/anna/c.jpg"), pattern(300));
+    }
+
+    // A job of nothing but a gone file makes no connection at all.
+    void onlyAGoneFileMakesNoConnection()
     {
         ServerProcess server(KYVANE_SERVER);
         QVERIFY(server.isListening());
@@ -381,8 +483,7 @@ private slots:
         runJob({entry(server, m_folder->file("media/gone.jpg"))}, observer);
         QCOMPARE(observer.rows, QStringList{kJob});
         QVERIFY(observer.reports.isEmpty());
-        QVERIFY(observer.logLines().isEmpty());
-        QCOMPARE(m_folder->read(kJob + ".kyvlog"), QByteArray("\r\n"));
+        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] gone.jpg file not found"});
         QCOMPARE(server.countLines("[open"), 0);
     }
 
@@ -424,35 +525,99 @@ private slots:
         QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] Unable to connect to server"});
     }
 
-    // No put reply within the read time-out: the empty reply is not "201",
-    // so the whole file follows "START".
-    void putReplyNeverComes()
+    // A put reply later than the read time-out fails the entry: nothing
+    // follows the put line, not even for the next entry of that server.
+    void putReplyLaterThanTheTimeOut()
     {
         QByteArray put;
-        QByteArray start;
-        QByteArray data;
+        QByteArray afterPut;
         FakeServer peer([&](QTcpSocket& socket) {
-            FakeServer::send(socket, "220 fake,77\r\n");
-            FakeServer::readLine(socket);
-            FakeServer::send(socket, "001 ok\r\n");
-            FakeServer::readLine(socket);
-            FakeServer::send(socket, "100 ok\r\n");
+            logIn(socket);
             put = FakeServer::readLine(socket);
-            start = FakeServer::readLine(socket, 5000); // after the client's time-out
-            data = FakeServer::readBytes(socket, 1000);
-            FakeServer::send(socket, "250 stored\r\n");
+            QThread::msleep(900); // the client gives up after 300 ms
+            FakeServer::send(socket, "200 0\r\n");
+            afterPut = FakeServer::readBytes(socket, 1, 2000);
             FakeServer::awaitClose(socket);
         });
         m_settings.readTimeoutMs = 300;
         const QString a = mediaFile("a.jpg", 1000);
+        const QString b = mediaFile("b.jpg", 1000);
         RecordingObserver observer;
-        runJob({entry("127.0.0.1", peer.port(), a)}, observer);
+        runJob({entry("127.0.0.1", peer.port(), a), entry("127.0.0.1", peer.port(), b)}, observer);
         m_settings.readTimeoutMs = 5000;
         QVERIFY(put.startsWith("put 1000 YS5qcGc= "));
-        QCOMPARE(start, QByteArray("START\r\n"));
-        QCOMPARE(data, pattern(1000));
-        QCOMPARE(observer.values(), (QList<int>{0, 0, 100, 100}));
-        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][DONE] a.jpg Backup OK"});
+        QCOMPARE(afterPut, QByteArray());
+        QCOMPARE(observer.logLines(),
+                 QStringList{"[127.0.0.1][FAIL] a.jpg Backup Failed (Read timed out.)"});
+        // a: taken up only; b: taken up and passed over on the closed line.
+        QCOMPARE(observer.values(), (QList<int>{0, 0}));
+        QVERIFY(!observer.finished());
+    }
+
+    // A refused put or acknowledgement fails that file with the server's
+    // words and is not counted; the next file goes on the same connection.
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("putReply");
+        QTest::addColumn<QByteArray>("acknowledgement");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("dataSent");
+        QTest::newRow("put 501") << QByteArray("501 name is too long") << QByteArray()
+                                 << "[127.0.0.1][FAIL] a.jpg Backup Failed (name is too long)"
+                                 << false;
+        QTest::newRow("put 451") << QByteArray("451 busy, try later") << QByteArray()
+                                 << "[127.0.0.1][FAIL] a.jpg Backup Failed (busy, try later)"
+                                 << false;
+        QTest::newRow("put 550, code alone")
+            << QByteArray("550") << QByteArray() << "[127.0.0.1][FAIL] a.jpg Backup Failed (550)"
+            << false;
+        QTest::newRow("acknowledgement 552")
+            << QByteArray("200 0") << QByteArray("552 disk full")
+            << "[127.0.0.1][FAIL] a.jpg Backup Failed (disk full)" << true;
+    }
+
+    void refusals()
+    {
+        QFETCH(QByteArray, putReply);
+        QFETCH(QByteArray, acknowledgement);
+        QFETCH(QString, line);
+        QFETCH(bool, dataSent);
+        QByteArray afterPutA;
+        QByteArray dataA;
+        QByteArray putB;
+        QByteArray dataB;
+        FakeServer peer([&](QTcpSocket& socket) {
+            logIn(socket);
+            FakeServer::readLine(socket); // put a
+            FakeServer::send(socket, putReply + "\r\n");
+            afterPutA = FakeServer::readLine(socket);
+            if (afterPutA == "START\r\n") {
+                dataA = FakeServer::readBytes(socket, 1000);
+                FakeServer::send(socket, acknowledgement + "\r\n");
+                putB = FakeServer::readLine(socket);
+            } else {
+                putB = afterPutA;
+            }
+            FakeServer::send(socket, "200 0\r\n");
+            if (FakeServer::readLine(socket) == "START\r\n")
+                dataB = FakeServer::readBytes(socket, 2000);
+            FakeServer::send(socket, "250 stored\r\n");
+            FakeServer::awaitClose(socket);
+        });
+        const QString a = mediaFile("a.jpg", 1000);
+        const QString b = mediaFile("b.jpg", 2000);
+        RecordingObserver observer;
+        runJob({entry("127.0.0.1", peer.port(), a), entry("127.0.0.1", peer.port(), b)}, observer);
+
+        QCOMPARE(afterPutA == "START\r\n", dataSent);
+        QCOMPARE(dataA, dataSent ? pattern(1000) : QByteArray());
+        QVERIFY2(putB.startsWith("put 2000 Yi5qcGc= "), putB.constData());
+        QCOMPARE(dataB, pattern(2000));
+        QCOMPARE(observer.logLines(), (QStringList{line, "[127.0.0.1][DONE] b.jpg Backup OK"}));
+        // Only b is counted, so the job stays.
+        QCOMPARE(observer.reports.last().value2, 1);
+        QCOMPARE(observer.reports.last().value3, 2);
+        QVERIFY(!observer.finished());
     }
 
     void secondWorkerOnARunningJobIsRefused()

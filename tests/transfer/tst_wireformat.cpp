@@ -52,6 +52,29 @@ private slots:
         QCOMPARE(int(entry.portNumber()), port);
     }
 
+    // One connection serves entries of the same address, port and account.
+    void sameLogin_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("other digest and file") << "h|2121|anna|d1|/a" << "h|2121|anna|d2|/b" << true;
+        QTest::newRow("other port") << "h|2121|anna|d|/a" << "h|2122|anna|d|/a" << false;
+        QTest::newRow("other account") << "h|2121|anna|d|/a" << "h|2121|bob|d|/a" << false;
+        QTest::newRow("account case") << "h|2121|anna|d|/a" << "h|2121|Anna|d|/a" << false;
+        QTest::newRow("address case") << "h|2121|anna|d|/a" << "H|2121|anna|d|/a" << false;
+        QTest::newRow("both default port") << "h||anna|d|/a" << "h|25714|anna|d|/a" << true;
+    }
+
+    void sameLogin()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, same);
+        QCOMPARE(JobEntry::split(first).sameLogin(JobEntry::split(second)), same);
+        QCOMPARE(JobEntry::split(second).sameLogin(JobEntry::split(first)), same);
+    }
+
     void nonce_data()
     {
         QTest::addColumn<QString>("greeting");
@@ -85,6 +108,30 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, code);
         QCOMPARE(wire::replyCode(line), code);
+    }
+
+    void refusal_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("501 with text") << "501 name is too long" << true << "name is too long";
+        QTest::newRow("451 blanks trimmed") << "451   busy  " << true << "busy";
+        QTest::newRow("code alone") << "550" << true << "550";
+        QTest::newRow("4 then letters") << "4xx odd" << true << "odd";
+        QTest::newRow("too short for a code") << "50" << false << "50";
+        QTest::newRow("offset") << "200 0" << false << "0";
+        QTest::newRow("exists") << "201 exists" << false << "exists";
+        QTest::newRow("empty") << "" << false << "";
+    }
+
+    void refusal()
+    {
+        QFETCH(QString, reply);
+        QFETCH(bool, refused);
+        QFETCH(QString, text);
+        QCOMPARE(wire::isRefusal(reply), refused);
+        QCOMPARE(wire::replyText(reply), text);
     }
 
     void resumeOffset_data()
