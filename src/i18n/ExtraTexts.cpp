@@ -29,6 +29,10 @@ Translations translations(ExtraText id)
         return {u"Browse", u"瀏覽", u"浏览"};
     case ExtraText::FolderCannotBeListed:
         return {u"This folder cannot be opened", u"無法開啟這個資料夾", u"无法打开这个文件夹"};
+    case ExtraText::FileNotFound:
+        return {u"file not found", u"找不到檔案", u"找不到档案"};
+    case ExtraText::Count:
+        break;
     }
     return {u"", u"", u""};
 }

@@ -16,10 +16,13 @@ enum class ExtraText {
     SettingsNotSaved,
     // The backup folders screen's button that opens the folder chooser.
     BrowseFolders,
-
     // The file explorer's folder does not exist, is no folder or cannot be
     // read.
     FolderCannotBeListed,
+    // A job log's reason for a file of the job that no longer exists.
+    FileNotFound,
+
+    Count // the number of texts above, not a text
 };
 
 // The text in the current language.

@@ -54,7 +54,6 @@ const char16_t* const kEnglish[kKeysPerLanguage] = {
     u"Please add a backup folder first", // 43
     u"Log", // 44
     u"Are you sure to exit?", // 45
-    u"file not found", // 46
 };
 
 const char16_t* const kTraditional[kKeysPerLanguage] = {
@@ -104,7 +103,6 @@ const char16_t* const kTraditional[kKeysPerLanguage] = {
     u"請先增加一個備份目錄", // 43
     u"記錄", // 44
     u"確定要關閉程式嗎?", // 45
-    u"找不到檔案", // 46
 };
 
 const char16_t* const kSimplified[kKeysPerLanguage] = {
@@ -154,7 +152,6 @@ const char16_t* const kSimplified[kKeysPerLanguage] = {
     u"请先增加一个备份目录", // 43
     u"记录", // 44
     u"确定要关闭程式吗?", // 45
-    u"找不到档案", // 46
 };
 using LanguageTable = std::array<QString, kLanguageSlots>;
 

@@ -12,7 +12,7 @@ constexpr int kLanguageEnglish = 0;
 constexpr int kLanguageTraditionalChinese = 100;
 constexpr int kLanguageSimplifiedChinese = 200;
 constexpr int kLanguageSlots = 300;
-constexpr int kKeysPerLanguage = 47;
+constexpr int kKeysPerLanguage = 46;
 
 // Fills the table. Safe to call more than once; the table never changes
 // afterwards, so any thread may read it.

@@ -3,6 +3,7 @@
 #include "transfer/TFileGenius.h"
 
 #include "core/SharedState.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "selection/CaptureTime.h"
 #include "transfer/Digest.h"
@@ -26,7 +27,6 @@ constexpr int kKeyBackupOk = 38;
 constexpr int kKeyBackupFailed = 39;
 constexpr int kKeyExisted = 40;
 constexpr int kKeyCancelled = 41;
-constexpr int kKeyFileNotFound = 46;
 
 QString failLine(const QString& server, const QString& text)
 {
@@ -119,8 +119,8 @@ void TFileGenius::sendfile2()
                 continue;
             if (!info.isFile()) {
                 // Not counted, so the job stays; the line says why.
-                log = failLine(entry.server,
-                               info.fileName() + QLatin1Char(' ') + langText(kKeyFileNotFound));
+                log = failLine(entry.server, info.fileName() + QLatin1Char(' ') +
+                                                 extraText(ExtraText::FileNotFound));
                 SetLog();
                 continue;
             }
