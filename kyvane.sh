@@ -5,6 +5,9 @@
 #   ./kyvane.sh test   install what is missing, build with AddressSanitizer and
 #                      UndefinedBehaviorSanitizer, run every test through CTest
 #   ./kyvane.sh build  install what is missing and build, without starting
+#   ./kyvane.sh package
+#                      install what is missing, build a release and make the
+#                      Debian package build-package/kyvane_<version>_<arch>.deb
 #   ./kyvane.sh deps [PACKAGE...]
 #                      only install what is missing, with more packages if named
 #
@@ -17,8 +20,11 @@ mode="${1:-}"
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev)
 runtime_packages=(qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 fonts-roboto fonts-noto-cjk)
 # Only the tests need these: ffmpeg makes the videos that the capture-time test
-# reads both with Kyvane and with ffprobe.
-test_packages=(ffmpeg)
+# reads both with Kyvane and with ffprobe; the validators check the desktop
+# entry and the AppStream metainfo of the package.
+test_packages=(ffmpeg desktop-file-utils appstream)
+# CPack finds the package's library dependencies with dpkg-shlibdeps and file.
+package_packages=(dpkg-dev file)
 
 install_missing() {
     local missing=()
@@ -63,6 +69,12 @@ build)
     configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYVANE_BUILD_TESTS=OFF \
         -DKYVANE_BUILD_BENCH=OFF
     ;;
+package)
+    install_missing "${build_packages[@]}" "${runtime_packages[@]}" "${package_packages[@]}"
+    configure_and_build "$here/build-package" -DCMAKE_BUILD_TYPE=Release -DKYVANE_BUILD_TESTS=OFF \
+        -DKYVANE_BUILD_BENCH=OFF -DKYVANE_PER_USER_FOLDER=ON
+    (cd "$here/build-package" && cpack -G DEB)
+    ;;
 test)
     install_missing "${build_packages[@]}" "${runtime_packages[@]}" "${test_packages[@]}"
     configure_and_build "$here/build-test" -DCMAKE_BUILD_TYPE=Debug -DKYVANE_SANITIZE=ON \
@@ -71,7 +83,7 @@ test)
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
     ;;
 *)
-    echo "usage: $0 run|test|build|deps [PACKAGE...]" >&2
+    echo "usage: $0 run|test|build|package|deps [PACKAGE...]" >&2
     exit 2
     ;;
 esac

@@ -2,12 +2,16 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdlib>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Ties the window to its desktop entry (the taskbar's icon and name).
+    QGuiApplication::setDesktopFileName(QStringLiteral(KYVANE_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/logo.svg")));
 
     // The window brings its own look (style sheet and fonts).
     kyvane::TForm1 form;

@@ -4,9 +4,13 @@
 
 namespace kyvane {
 
-inline const QString kVersion = QStringLiteral("1.0.7");
+// From the project version in the top CMakeLists.txt.
+inline const QString kVersion = QStringLiteral(KYVANE_VERSION);
 
 // The caption of the main window.
-inline QString windowCaption() { return QStringLiteral("KYV v") + kVersion; }
+inline QString windowCaption()
+{
+    return QStringLiteral("KYV v") + kVersion;
+}
 
 } // namespace kyvane

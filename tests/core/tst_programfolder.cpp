@@ -1,10 +1,56 @@
 #include "core/ProgramFolder.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kyvane;
+
+namespace {
+
+using Kind = ProgramFolder::Kind;
+
+// Runs a copy of a probe from workDir with the given environment changes (an
+// empty value removes the variable) and returns the program folder it printed.
+QString runProbe(const QString& probe, const QString& workDir,
+                 const QHash<QString, QString>& environment = {})
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (auto it = environment.cbegin(); it != environment.cend(); ++it) {
+        if (it.value().isEmpty())
+            env.remove(it.key());
+        else
+            env.insert(it.key(), it.value());
+    }
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(workDir);
+    process.start(probe, {});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QStringLiteral("<probe failed: %1>")
+            .arg(QString::fromUtf8(process.readAllStandardError()));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A copy of a probe in a folder of its own, as an installed or copied program.
+QString copyProbe(const QString& from, const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return {};
+    const QString to = folder + "/probe";
+    return QFile::copy(from, to) ? to : QString();
+}
+
+const QFile::Permissions kGroupAndOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                           QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+
+QString canonical(const QString& folder)
+{
+    return QFileInfo(folder).canonicalFilePath() + "/";
+}
+
+} // namespace
 
 class TestProgramFolder : public QObject
 {
@@ -15,11 +61,16 @@ private slots:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << "/opt/kyvane" << "/opt/kyvane/";
-        QTest::newRow("has one") << "/opt/kyvane/" << "/opt/kyvane/";
-        QTest::newRow("has two") << "/opt/kyvane//" << "/opt/kyvane/";
-        QTest::newRow("root") << "/" << "/";
-        QTest::newRow("blank in name") << "/opt/my apps" << "/opt/my apps/";
+        QTest::newRow("plain") << "/opt/kyvane"
+                               << "/opt/kyvane/";
+        QTest::newRow("has one") << "/opt/kyvane/"
+                                 << "/opt/kyvane/";
+        QTest::newRow("has two") << "/opt/kyvane//"
+                                 << "/opt/kyvane/";
+        QTest::newRow("root") << "/"
+                              << "/";
+        QTest::newRow("blank in name") << "/opt/my apps"
+                                       << "/opt/my apps/";
     }
 
     void oneTrailingSeparator()
@@ -29,24 +80,124 @@ private slots:
         QCOMPARE(ProgramFolder::withOneTrailingSeparator(folder), expected);
     }
 
-    // The folder is the executable's, wherever the program is started from.
-    void folderOfExecutableNotWorkingFolder()
+    void folderForKind_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("executableFolder");
+        QTest::addColumn<QString>("dataFolder");
+        QTest::addColumn<QString>("expected");
+        const QString data = "/home/ann/.local/share";
+        QTest::newRow("build folder") << Kind::ExecutableFolder << "/home/ann/kyvane/build" << data
+                                      << "/home/ann/kyvane/build/";
+        QTest::newRow("copied executable in root") << Kind::ExecutableFolder << "/" << data << "/";
+        QTest::newRow("installed")
+            << Kind::PerUser << "/usr/bin" << data << "/home/ann/.local/share/kyvane/";
+        QTest::newRow("installed, data folder ends in /") << Kind::PerUser << "/usr/bin"
+                                                          << "/home/ann/.local/share/"
+                                                          << "/home/ann/.local/share/kyvane/";
+        QTest::newRow("installed, data folder is root") << Kind::PerUser << "/usr/bin"
+                                                        << "/"
+                                                        << "/kyvane/";
+    }
+
+    void folderForKind()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(QString, executableFolder);
+        QFETCH(QString, dataFolder);
+        QFETCH(QString, expected);
+        QCOMPARE(ProgramFolder::folderFor(kind, executableFolder, dataFolder), expected);
+    }
+
+    // A copy run from its own folder keeps its files there, wherever it is
+    // started from, and makes no folder in the user's data folder.
+    void copyUsesFolderOfExecutable()
     {
         QTemporaryDir installDir;
         QTemporaryDir workDir;
-        QVERIFY(installDir.isValid() && workDir.isValid());
+        QTemporaryDir dataDir;
+        QVERIFY(installDir.isValid() && workDir.isValid() && dataDir.isValid());
         const QString programFolder = installDir.path() + "/Kyvane Photos";
-        QVERIFY(QDir().mkpath(programFolder));
-        const QString probe = programFolder + "/probe";
-        QVERIFY(QFile::copy(PROBE_PATH, probe));
+        const QString probe = copyProbe(PROBE_PATH, programFolder);
+        QVERIFY(!probe.isEmpty());
 
-        QProcess process;
-        process.setWorkingDirectory(workDir.path());
-        process.start(probe, {});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 0);
-        const QString printed = QString::fromUtf8(process.readAllStandardOutput());
-        QCOMPARE(printed, QFileInfo(programFolder).canonicalFilePath() + "/");
+        QCOMPARE(runProbe(probe, workDir.path(), {{"XDG_DATA_HOME", dataDir.path()}}),
+                 canonical(programFolder));
+        QVERIFY(QDir(dataDir.path()).isEmpty());
+    }
+
+    // The installed copy keeps each user's files under the XDG data location,
+    // never beside the shared executable nor in the working folder. The folder
+    // is made on first start, readable by its owner only (server.cfg holds
+    // password digests).
+    void installedCopyUsesPerUserFolder_data()
+    {
+        // XDG_DATA_HOME as set ("" unsets it; a leading "/" is inside the test's
+        // root folder), and the data folder expected under that root.
+        QTest::addColumn<QString>("xdgDataHome");
+        QTest::addColumn<QString>("expectedDataHome");
+        QTest::newRow("XDG_DATA_HOME set") << "/data home"
+                                           << "/data home";
+        QTest::newRow("XDG_DATA_HOME unset") << ""
+                                             << "/home/.local/share";
+        // A relative one would put the folder in the working folder.
+        QTest::newRow("XDG_DATA_HOME relative") << "data"
+                                                << "/home/.local/share";
+    }
+
+    void installedCopyUsesPerUserFolder()
+    {
+        QFETCH(QString, xdgDataHome);
+        QFETCH(QString, expectedDataHome);
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QString home = root.path() + "/home";
+        const QString work = root.path() + "/work";
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(work));
+        const QString bin = root.path() + "/usr/bin";
+        const QString probe = copyProbe(PER_USER_PROBE_PATH, bin);
+        QVERIFY(!probe.isEmpty());
+        if (xdgDataHome.startsWith('/'))
+            xdgDataHome.prepend(root.path());
+        const QHash<QString, QString> env{{"HOME", home}, {"XDG_DATA_HOME", xdgDataHome}};
+
+        const QString printed = runProbe(probe, work, env);
+        const QString expected = root.path() + expectedDataHome + "/kyvane/";
+        QCOMPARE(printed, expected);
+        const QFileInfo folder(expected);
+        QVERIFY(folder.isDir());
+        QVERIFY(
+            folder.permissions().testFlags(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(!(folder.permissions() & kGroupAndOthers));
+        QCOMPARE(QDir(bin).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"probe"});
+        QVERIFY(QDir(work).isEmpty());
+
+        // The next start finds the same folder with its files.
+        QFile cfg(expected + "server.cfg");
+        QVERIFY(cfg.open(QIODevice::WriteOnly));
+        cfg.close();
+        QCOMPARE(runProbe(probe, work, env), expected);
+        QVERIFY(cfg.exists());
+    }
+
+    // A per-user folder the user already has keeps the permissions they gave it.
+    void existingPerUserFolderIsLeftAsItIs()
+    {
+        QTemporaryDir dataDir;
+        QTemporaryDir work;
+        QVERIFY(dataDir.isValid() && work.isValid());
+        const QString folder = dataDir.path() + "/kyvane";
+        QVERIFY(QDir().mkpath(folder));
+        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                 QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
+                                 QFile::ReadGroup | QFile::ExeGroup;
+        QVERIFY(QFile::setPermissions(folder, permissions));
+        const QString probe = copyProbe(PER_USER_PROBE_PATH, dataDir.path() + "/bin");
+        QVERIFY(!probe.isEmpty());
+
+        QCOMPARE(runProbe(probe, work.path(), {{"XDG_DATA_HOME", dataDir.path()}}), folder + "/");
+        QCOMPARE(QFileInfo(folder).permissions(), permissions);
     }
 
     void filesAreNamedInTheFolder()
