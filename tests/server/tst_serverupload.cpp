@@ -225,8 +225,8 @@ private slots:
         QCOMPARE(server.allFiles(), QStringList{"bob/x.jpg"});
     }
 
-    // A refused put closes the connection, since a client that is not told
-    // "201" sends its bytes next. Nothing is written anywhere.
+    // A refused put writes nothing anywhere, and the session goes on: the
+    // client's next file is stored.
     void refusedPut_data()
     {
         QTest::addColumn<QString>("line");
@@ -277,9 +277,28 @@ private slots:
         client.sendLine(line);
         const QString reply = client.readLine();
         QVERIFY2(reply.startsWith(QLatin1String("501 ")), qPrintable(reply));
-        QVERIFY(client.waitForClosed());
         QCOMPARE(server.allFiles(), QStringList());
         QCOMPARE(server.allFilesOfFixture(), QStringList{"transcript.txt"});
+        QString ack;
+        QCOMPARE(client.upload("next.jpg", "abc", &ack), QStringLiteral("200 0"));
+        QCOMPARE(ack, QStringLiteral("250 stored"));
+        QCOMPARE(server.allFiles(), QStringList{"bob/next.jpg"});
+    }
+
+    // A client that sends "START" after a refusal is about to send raw bytes
+    // the server would read as commands: it is closed.
+    void startAfterARefusalCloses()
+    {
+        ServerFixture server;
+        QVERIFY(server.start());
+        ScriptedClient client;
+        QVERIFY(client.connectAndLogIn(server.port()));
+        client.sendLine(QStringLiteral("put 4 YVxi none none none")); // a name with a backslash
+        QVERIFY(client.readLine().startsWith(QLatin1String("501 ")));
+        client.sendLine(QStringLiteral("START"));
+        QCOMPARE(client.readLine(), QStringLiteral("500 no upload after a refused put"));
+        QVERIFY(client.waitForClosed());
+        QCOMPARE(server.allFiles(), QStringList());
     }
 
     void sizeBeyondFreeSpaceIsRefused()
@@ -290,6 +309,8 @@ private slots:
         QVERIFY(client.connectAndLogIn(server.port()));
         client.sendLine(ScriptedClient::putLine(Q_INT64_C(9223372036854775807), "huge.mov"));
         QCOMPARE(client.readLine(), QStringLiteral("451 not enough free space"));
+        client.sendLine(QStringLiteral("START"));
+        QCOMPARE(client.readLine(), QStringLiteral("500 no upload after a refused put"));
         QVERIFY(client.waitForClosed());
     }
 

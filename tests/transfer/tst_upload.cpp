@@ -11,8 +11,8 @@
 #include "transfer/TFileGenius.h"
 
 #include <QPointer>
-#include <QThread>
 #include <QTcpServer>
+#include <QThread>
 #include <QtTest>
 
 #include <optional>
@@ -156,8 +156,7 @@ private slots:
         const QString otherAccount = otherPort ? "anna" : "bob";
         const QString a = mediaFile("a.jpg", 3000);
         RecordingObserver observer;
-        runJob({entry(first, a), entry(other.address(), other.port(), a, otherAccount)},
-               observer);
+        runJob({entry(first, a), entry(other.address(), other.port(), a, otherAccount)}, observer);
 
         QCOMPARE(readFile(first.root() + "/anna/a.jpg"), pattern(3000));
         QCOMPARE(readFile(other.root() + "/" + otherAccount + "/a.jpg"), pattern(3000));
@@ -167,6 +166,25 @@ private slots:
         const int opened = first.countLines("[open") + (otherPort ? other.countLines("[open") : 0);
         QCOMPARE(opened, 2);
         QCOMPARE(first.countLines("auth") + (otherPort ? other.countLines("auth") : 0), 2);
+    }
+
+    // kyvane-server refuses a name it cannot store; the job goes on with
+    // its next file on the same connection.
+    void refusedFileDoesNotStopTheJob()
+    {
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString refused = mediaFile("a\\b.jpg", 100);
+        const QString next = mediaFile("c.jpg", 200);
+        RecordingObserver observer;
+        runJob({entry(server, refused), entry(server, next)}, observer);
+        QCOMPARE(observer.logLines().size(), 2);
+        QVERIFY2(observer.logLines().at(0).startsWith("[127.0.0.1][FAIL] a\\b.jpg Backup Failed ("),
+                 qPrintable(observer.logLines().at(0)));
+        QCOMPARE(observer.logLines().at(1), QStringLiteral("[127.0.0.1][DONE] c.jpg Backup OK"));
+        QCOMPARE(readFile(server.root() + "/anna/c.jpg"), pattern(200));
+        QCOMPARE(server.countLines("[open"), 1);
+        QVERIFY(!observer.finished());
     }
 
     void serversABAGiveThreeConnections()
@@ -212,8 +230,8 @@ private slots:
         QTest::addColumn<QList<int>>("values");
         // E4, put reply, one per chunk, then the count after the acknowledgement.
         QTest::newRow("2,000,000 bytes") << qint64(2000000) << QList<int>{0, 0, 41, 82, 100, 100};
-        QTest::newRow("eight chunks") << 8 * kChunk
-                                      << QList<int>{0, 0, 12, 25, 38, 50, 62, 75, 88, 100, 100};
+        QTest::newRow("eight chunks")
+            << 8 * kChunk << QList<int>{0, 0, 12, 25, 38, 50, 62, 75, 88, 100, 100};
         QTest::newRow("one chunk exactly") << kChunk << QList<int>{0, 0, 100, 100};
         QTest::newRow("0 bytes") << qint64(0) << QList<int>{0, 0, 100, 100};
     }
@@ -308,10 +326,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("switches");
         QTest::addColumn<QString>("line");
-        QTest::newRow("auth refused") << QStringList{"--refuse-auth"}
-                                      << "[127.0.0.1][FAIL] Login Failed";
-        QTest::newRow("helo refused") << QStringList{"--refuse-helo"}
-                                      << "[127.0.0.1][FAIL] Helo Failed";
+        QTest::newRow("auth refused")
+            << QStringList{"--refuse-auth"} << "[127.0.0.1][FAIL] Login Failed";
+        QTest::newRow("helo refused")
+            << QStringList{"--refuse-helo"} << "[127.0.0.1][FAIL] Helo Failed";
         QTest::newRow("greeting not 220, line kept open")
             << QStringList{"--greeting", "421 busy,1,2"}
             << "[127.0.0.1][FAIL] Unable to connect to server";
@@ -358,7 +376,8 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("never comes") << "--no-ack" << "Read timed out.";
+        QTest::newRow("never comes") << "--no-ack"
+                                     << "Read timed out.";
         QTest::newRow("line closed instead") << "--close-instead-of-ack"
                                              << "Connection closed gracefully.";
     }
@@ -456,9 +475,9 @@ private slots:
         const QString a = mediaFile("a.jpg", 100);
         const QString c = mediaFile("c.jpg", 300);
         RecordingObserver observer;
-        runJob({entry(server, a), entry(server, m_folder->file("media/gone.jpg")),
-                entry(server, c)},
-               observer);
+        runJob(
+            {entry(server, a), entry(server, m_folder->file("media/gone.jpg")), entry(server, c)},
+            observer);
 
         const QString goneLine = "[127.0.0.1][FAIL] gone.jpg file not found";
         QCOMPARE(observer.logLines(), (QStringList{"[127.0.0.1][DONE] a.jpg Backup OK", goneLine,
@@ -627,14 +646,16 @@ private slots:
         const QString a = mediaFile("a.jpg", 3 * kChunk);
         RecordingObserver observer;
         auto channel = std::make_shared<ObserverChannel>(&observer);
-        QPointer<TFileGenius> first = TFileGenius::Create({entry(server, a)}, kJob, channel, m_settings);
+        QPointer<TFileGenius> first =
+            TFileGenius::Create({entry(server, a)}, kJob, channel, m_settings);
         QVERIFY(first);
         QVERIFY(!TFileGenius::Create({entry(server, a)}, kJob, channel, m_settings));
         QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 60000);
         QCOMPARE(observer.rows, QStringList{kJob});
         QCOMPARE(server.countLines("put"), 1);
         // Once it has ended, the job can run again.
-        QPointer<TFileGenius> again = TFileGenius::Create({entry(server, a)}, kJob, channel, m_settings);
+        QPointer<TFileGenius> again =
+            TFileGenius::Create({entry(server, a)}, kJob, channel, m_settings);
         QVERIFY(again);
         QTRY_VERIFY_WITH_TIMEOUT(again.isNull(), 60000);
     }

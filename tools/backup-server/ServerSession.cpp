@@ -336,7 +336,10 @@ void ServerSession::handleCommand(const QString& line)
         return;
     if (text == QLatin1String("put") || text.startsWith(QLatin1String("put "))) {
         m_unknownCommands = 0;
+        m_putRefused = false;
         handlePut(text.mid(4));
+    } else if (m_putRefused && text == QLatin1String("START")) {
+        closeWithReply(QStringLiteral("500 no upload after a refused put"));
     } else if (++m_unknownCommands >= kMaxUnknownCommands) {
         closeWithReply(QStringLiteral("500 too many unknown commands"));
     } else {
@@ -364,9 +367,7 @@ void ServerSession::handlePut(const QString& arguments)
     QString problem;
     const auto put = PutRequest::parse(arguments, &problem);
     if (!put) {
-        // A client answered with anything but "201" sends data next, so the
-        // connection cannot go on after a refused put.
-        closeWithReply(QStringLiteral("501 ") + problem);
+        refusePut(QStringLiteral("501 ") + problem);
         return;
     }
     if (m_options.putReply) {
@@ -380,7 +381,7 @@ void ServerSession::handlePut(const QString& arguments)
     if (!openUpload(*put, &problem)) {
         qCWarning(lcServer).noquote()
             << "connection" << m_number << "cannot receive" << put->name << ":" << problem;
-        closeWithReply(QStringLiteral("451 ") + problem);
+        refusePut(QStringLiteral("451 ") + problem);
         return;
     }
     const qint64 held = m_upload->heldBytes();
@@ -388,6 +389,14 @@ void ServerSession::handlePut(const QString& arguments)
     m_dropData = false;
     send(QStringLiteral("200 %1").arg(held));
     enterState(State::AwaitStart);
+}
+
+void ServerSession::refusePut(const QString& reply)
+{
+    // The client sends nothing for a refused file and goes on with its next
+    // one on this connection.
+    send(reply);
+    m_putRefused = true;
 }
 
 // The fixed reply replaces the server's own decision. The bytes that follow

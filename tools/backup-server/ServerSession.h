@@ -81,6 +81,8 @@ private:
     void handleAuth(const QString& line);
     void handleCommand(const QString& line);
     void handlePut(const QString& arguments);
+    // Refuses one file; the session goes on with the next command.
+    void refusePut(const QString& reply);
     // Opens the partial file of put into m_upload; false with the reason.
     bool openUpload(const PutRequest& put, QString* problem);
     void handleForcedPutReply(const PutRequest& put);
@@ -113,6 +115,9 @@ private:
     bool m_finished = false;
     bool m_disconnected = false;
     int m_unknownCommands = 0; // in a row
+    // The last put was refused: the client sends no bytes for it. One that
+    // sends "START" anyway is about to send raw bytes, so it is closed.
+    bool m_putRefused = false;
     QTimer m_pauseTimer;
     QTimer m_deadline; // login, idle or closing time-out, by state
     QByteArray m_buffer;
