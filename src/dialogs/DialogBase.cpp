@@ -1,7 +1,9 @@
 #include "dialogs/DialogBase.h"
 
 #include "i18n/LanguageRes.h"
+#include "ui/BackKey.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -9,6 +11,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kyvane {
 
@@ -39,6 +43,9 @@ DialogBase::DialogBase(QWidget* window, const QString& caption, const QString& o
     m_cancel->setObjectName(cancelName);
     m_ok = new QPushButton(buttonBar);
     m_ok->setObjectName(okName);
+    // Enter on a focused button presses that button, not OK.
+    m_cancel->setAutoDefault(true);
+    m_ok->setAutoDefault(true);
     auto* buttons = new QHBoxLayout(buttonBar);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(0);
@@ -64,7 +71,6 @@ DialogBase::DialogBase(QWidget* window, const QString& caption, const QString& o
     // The overlay always covers its whole window.
     if (window)
         window->installEventFilter(this);
-    applyLanguage();
 }
 
 void DialogBase::open(TCallback callback)
@@ -76,15 +82,39 @@ void DialogBase::open(TCallback callback)
     raise();
     activateWindow();
     // Typing goes to the dialog's own first control, such as the extension's
-    // edit; the chain begins with the frames and the bottom bar, which take
-    // no keys.
+    // edit; a dialog of buttons alone takes the keys itself, so that none
+    // reaches the screen below.
+    const QList<QWidget*> controls = focusableControls();
+    const auto first = std::find_if(controls.cbegin(), controls.cend(),
+                                    [this](QWidget* w) { return w != m_ok && w != m_cancel; });
+    if (first != controls.cend())
+        (*first)->setFocus();
+    else
+        setFocus();
+}
+
+QList<QWidget*> DialogBase::focusableControls() const
+{
+    QList<QWidget*> controls;
     for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
-        if (isAncestorOf(w) && w != m_ok && w != m_cancel && (w->focusPolicy() & Qt::TabFocus) &&
-            w->isVisibleTo(this) && w->isEnabled()) {
-            w->setFocus();
-            break;
-        }
+        if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(this) &&
+            w->isEnabled())
+            controls.append(w);
     }
+    return controls;
+}
+
+bool DialogBase::focusNextPrevChild(bool next)
+{
+    // Tab goes round the dialog's own controls, never to the screen below.
+    const QList<QWidget*> controls = focusableControls();
+    if (controls.isEmpty())
+        return true;
+    const qsizetype at = controls.indexOf(focusWidget());
+    const qsizetype count = controls.size();
+    const qsizetype to = at < 0 ? 0 : (at + (next ? 1 : count - 1)) % count;
+    controls.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void DialogBase::applyLanguage()
@@ -115,7 +145,16 @@ void DialogBase::cancelClicked()
 void DialogBase::showEvent(QShowEvent* event)
 {
     FormShow();
+    // Sees the key releases of its controls before they do: a spin box or
+    // an edit would keep Escape and Back for itself.
+    QCoreApplication::instance()->installEventFilter(this);
     QWidget::showEvent(event);
+}
+
+void DialogBase::hideEvent(QHideEvent* event)
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+    QWidget::hideEvent(event);
 }
 
 void DialogBase::keyPressEvent(QKeyEvent* event)
@@ -134,13 +173,21 @@ void DialogBase::keyReleaseEvent(QKeyEvent* event)
 {
     // Escape and the Back key cancel the dialog; no key release reaches
     // the window below, where Back would change the screen.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Back)
+    if (event->key() == Qt::Key_Escape || isBackKey(event->key(), event->modifiers()))
         cancelClicked();
     event->accept();
 }
 
 bool DialogBase::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyRelease && watched->isWidgetType() &&
+        isAncestorOf(static_cast<QWidget*>(watched))) {
+        const auto* release = static_cast<QKeyEvent*>(event);
+        if (release->key() == Qt::Key_Escape || isBackKey(release->key(), release->modifiers())) {
+            cancelClicked();
+            return true;
+        }
+    }
     if (watched == parentWidget() && event->type() == QEvent::Resize)
         setGeometry(parentWidget()->rect());
     return QWidget::eventFilter(watched, event);

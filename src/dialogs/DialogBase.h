@@ -59,12 +59,17 @@ protected:
     bool hasCallback() const { return static_cast<bool>(Callback); }
 
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The dialog's own controls that Tab reaches, in focus order.
+    QList<QWidget*> focusableControls() const;
+
     TCallback Callback;
     qreal m_backdropOpacity;
     QFrame* m_panel = nullptr;

@@ -157,9 +157,12 @@ private:
     void TabControl1Change();
     // Handles a key release; sets key to 0 when it consumes it.
     void FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat);
-    static bool isBackKey(int key, Qt::KeyboardModifiers shift);
+    // True while one of the dialogs lies over the screens.
+    bool dialogOpen() const;
     void toggleSideMenu(SideMenu* menu);
     void closeSideMenus();
+    // Invisible and disabled, as every closed side menu is.
+    void hideSideMenu(SideMenu* menu);
     void setHeaderTitle(const QString& title);
 
     // On-screen keyboard (KeyboardOffset.cpp).

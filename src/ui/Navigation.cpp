@@ -3,6 +3,7 @@
 
 #include "dialogs/DialogBase.h"
 #include "i18n/LanguageRes.h"
+#include "ui/BackKey.h"
 #include "ui/MainWindow.h"
 #include "ui/screens/ExplorerScreen.h"
 #include "ui/screens/JobLogScreen.h"
@@ -12,7 +13,9 @@
 #include "ui/widgets/SlideTabControl.h"
 
 #include <QKeyEvent>
+
 #include <QToolButton>
+#include <algorithm>
 
 namespace kyvane {
 
@@ -101,12 +104,17 @@ void TForm1::setHeaderTitle(const QString& title)
     Label5->show();
 }
 
+void TForm1::hideSideMenu(SideMenu* menu)
+{
+    menu->setVisible(false);
+    menu->setEnabled(false);
+}
+
 void TForm1::closeSideMenus()
 {
     for (SideMenu* menu : {MultiView1, MultiView2}) {
         menu->closeDrawer();
-        menu->setEnabled(false);
-        menu->setVisible(false);
+        hideSideMenu(menu);
     }
 }
 
@@ -159,8 +167,7 @@ void TForm1::BackAction()
 void TForm1::toggleSideMenu(SideMenu* menu)
 {
     if (menu->isOpen()) {
-        menu->setVisible(false);
-        menu->setEnabled(false);
+        hideSideMenu(menu);
         menu->closeDrawer();
     } else {
         menu->setVisible(true);
@@ -184,14 +191,12 @@ void TForm1::Button6Click()
 
 void TForm1::MultiView1Hidden()
 {
-    MultiView1->setVisible(false);
-    MultiView1->setEnabled(false);
+    hideSideMenu(MultiView1);
 }
 
 void TForm1::MultiView2Hidden()
 {
-    MultiView2->setVisible(false);
-    MultiView2->setEnabled(false);
+    hideSideMenu(MultiView2);
 }
 
 void TForm1::TabControl1Change()
@@ -203,18 +208,11 @@ void TForm1::TabControl1Change()
     }
 }
 
-bool TForm1::isBackKey(int key, Qt::KeyboardModifiers shift)
-{
-    // A desktop keyboard has no Back key of its own: Alt+Left, as in web
-    // browsers, stands in for it.
-    return key == Qt::Key_Back ||
-           (key == Qt::Key_Left && (shift & ~Qt::KeypadModifier) == Qt::AltModifier);
-}
-
 void TForm1::FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat)
 {
     cancelListing = true;
-    if (!isBackKey(key, shift))
+    // While a dialog lies over the screens, the Back key is the dialog's.
+    if (!isBackKey(key, shift) || dialogOpen())
         return;
     const int current = currentTabIndex();
     if (current == Home)
@@ -231,18 +229,12 @@ void TForm1::FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat)
     Button1Click();
 }
 
-namespace {
-
-bool insideDialog(const QObject* object)
+bool TForm1::dialogOpen() const
 {
-    for (; object; object = object->parent()) {
-        if (qobject_cast<const DialogBase*>(object))
-            return true;
-    }
-    return false;
+    const auto dialogs = findChildren<DialogBase*>(Qt::FindDirectChildrenOnly);
+    return std::any_of(dialogs.cbegin(), dialogs.cend(),
+                       [](const DialogBase* dialog) { return dialog->isVisible(); });
 }
-
-} // namespace
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
@@ -252,11 +244,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         static_cast<QWidget*>(watched)->window() == this) {
         cancelListing = true;
         // The Back key is the window's even where a control would keep its
-        // release (a line edit does): it is handled before the control. In
-        // an open dialog it is the dialog's, which it closes.
+        // release (a line edit does): it is handled before the control. While
+        // a dialog is open it goes on to the dialog, which it closes.
         auto* release = static_cast<QKeyEvent*>(event);
-        if (watched != this && isBackKey(release->key(), release->modifiers()) &&
-            !insideDialog(watched)) {
+        if (watched != this && isBackKey(release->key(), release->modifiers()) && !dialogOpen()) {
             int key = release->key();
             FormKeyUp(key, release->modifiers(), release->isAutoRepeat());
             if (key == 0) {

@@ -53,6 +53,8 @@ private slots:
         m_folder = std::make_unique<TempProgramFolder>();
         m_form = std::make_unique<TForm1>();
         m_form->show();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
 
     void cleanup()
@@ -154,14 +156,31 @@ private slots:
         QCOMPARE(answers.values, QStringList{QString()});
         QVERIFY(!target->isVisible());
 
-        // Escape cancels too, and never reaches the screens below.
-        target->open(answers.callback());
+        // Keys stay in the dialog: Tab goes round its own controls only, and
+        // the Back key closes it without changing the screen below.
         m_form->ChangeTab(TForm1::SettingsList);
-        QVERIFY(releaseKey(target, Qt::Key_Left, Qt::AltModifier)); // taken by the dialog
+        target->open(answers.callback());
+        for (int i = 0; i < 8; ++i) {
+            QWidget* focused = QApplication::focusWidget();
+            QVERIFY2(focused == target || target->isAncestorOf(focused),
+                     qPrintable(focused ? focused->objectName() : QStringLiteral("none")));
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        QVERIFY(releaseKey(QApplication::focusWidget(), Qt::Key_Left, Qt::AltModifier));
         QCOMPARE(m_form->currentTabIndex(), int(TForm1::SettingsList));
-        releaseKey(target, Qt::Key_Escape);
         QCOMPARE(answers.values, (QStringList{QString(), QString()}));
         QVERIFY(!target->isVisible());
+
+        // Escape cancels, and so does Enter on a focused Cancel.
+        target->open(answers.callback());
+        releaseKey(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(answers.values.size(), 3);
+        target->open(answers.callback());
+        target->findChild<QPushButton*>(cancelName)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(answers.values, (QStringList{QString(), QString(), QString(), QString()}));
+        QVERIFY(!target->isVisible());
+        QCOMPARE(m_form->currentTabIndex(), int(TForm1::SettingsList));
     }
 
     void confirmationHandsBackOK()

@@ -216,9 +216,7 @@ void ExplorerScreen::ListView1DblClick()
 void ExplorerScreen::Button13Click()
 {
     m_cancelListing = true;
-    // Linux has no drive letters, so there is no drive list to go up to:
-    // the parent of "/" is "/".
-    TotalWork(parentFolder(Edit1->text()), true);
+    BackKey();
 }
 
 void ExplorerScreen::Button4Click()
@@ -229,6 +227,8 @@ void ExplorerScreen::Button4Click()
 
 void ExplorerScreen::BackKey()
 {
+    // Linux has no drive letters, so there is no drive list to go up to:
+    // the parent of "/" is "/".
     TotalWork(parentFolder(Edit1->text()), true);
 }
 
