@@ -57,7 +57,7 @@ void AppLists::load()
 
 QString AppLists::storeServers(const QStringList& list)
 {
-    return store(kServerFile, list, servers, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return store(kServerFile, list, servers, ListFile::kOwnerOnly);
 }
 
 QString AppLists::storeFolders(const QStringList& list)

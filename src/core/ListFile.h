@@ -27,6 +27,11 @@ QByteArray serialize(const QStringList& items);
 // not valid UTF-8; the reason goes to *error when given.
 std::optional<QStringList> read(const QString& path, QString* error = nullptr);
 
+// For the files that hold password digests (server.cfg, job files): a
+// digest is all a client needs to log in.
+inline constexpr QFileDevice::Permissions kOwnerOnly{QFileDevice::ReadOwner |
+                                                     QFileDevice::WriteOwner};
+
 // Writes the whole list atomically: the old file or the new one, never half
 // of one; with permissions, the file gets exactly those. Returns the empty
 // string on success, else the error's text.

@@ -14,8 +14,11 @@ std::size_t QIODeviceByteSource::read(std::uint8_t* out, std::size_t size)
 
 bool QIODeviceByteSource::skip(std::size_t count)
 {
+    // Compared unsigned: a count beyond the largest qint64 (a hostile box
+    // size) must not turn negative and seek backwards.
     const qint64 position = m_device.pos();
-    if (qint64(count) > m_device.size() - position)
+    const qint64 left = m_device.size() - position;
+    if (left < 0 || count > quint64(left))
         return false;
     return m_device.seek(position + qint64(count));
 }

@@ -23,16 +23,21 @@ const QString kLogSuffix = QStringLiteral(".kyvlog");
 QStringList programFolderFiles(const QString& pattern)
 {
     QDir folder(ProgramFolder::path());
-    return folder.entryList({pattern},
-                            QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive,
-                            QDir::Unsorted);
+    return folder.entryList(
+        {pattern}, QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive, QDir::Unsorted);
 }
 
 } // namespace
 
-QString jobFilePath(const QString& jobName) { return ProgramFolder::file(jobName + kJobSuffix); }
+QString jobFilePath(const QString& jobName)
+{
+    return ProgramFolder::file(jobName + kJobSuffix);
+}
 
-QString jobLogPath(const QString& jobName) { return ProgramFolder::file(jobName + kLogSuffix); }
+QString jobLogPath(const QString& jobName)
+{
+    return ProgramFolder::file(jobName + kLogSuffix);
+}
 
 QStringList pendingJobNames()
 {
@@ -44,7 +49,8 @@ QStringList pendingJobNames()
 
 QString writeJob(const QString& jobName, const QStringList& entries)
 {
-    return ListFile::write(jobFilePath(jobName), entries);
+    // Every entry carries its server's password digest.
+    return ListFile::write(jobFilePath(jobName), entries, ListFile::kOwnerOnly);
 }
 
 void removeStaleJobLogs()

@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace kyvane {
@@ -17,9 +18,20 @@ namespace kyvane {
 LineConnection::LineConnection(int connectTimeoutMs, int readTimeoutMs)
     : m_connectTimeoutMs(connectTimeoutMs), m_readTimeoutMs(readTimeoutMs)
 {
+    // sendfile() has no way to refuse the signal that a peer which closed
+    // the connection raises, and that signal ends the whole program: ignore
+    // it, so that the write fails with EPIPE and fails only its entry.
+    static const bool brokenPipeIgnored = [] {
+        std::signal(SIGPIPE, SIG_IGN);
+        return true;
+    }();
+    (void)brokenPipeIgnored;
 }
 
-LineConnection::~LineConnection() { close(); }
+LineConnection::~LineConnection()
+{
+    close();
+}
 
 void LineConnection::fail(const QString& message)
 {
@@ -128,9 +140,15 @@ void LineConnection::waitUntilWritable(int fd)
     }
 }
 
-QString LineConnection::readLine() { return readLineImpl(OnTimeout::ReturnEmpty); }
+QString LineConnection::readLine()
+{
+    return readLineImpl(OnTimeout::ReturnEmpty);
+}
 
-QString LineConnection::readLineInTime() { return readLineImpl(OnTimeout::Throw); }
+QString LineConnection::readLineInTime()
+{
+    return readLineImpl(OnTimeout::Throw);
+}
 
 QString LineConnection::readNonBlankLine()
 {

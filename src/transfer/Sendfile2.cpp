@@ -93,7 +93,8 @@ void TFileGenius::sendChunk(QFile& file, qint64 position, qint64 size)
                 fileBecameShorter();
             return;
         }
-        m_sendFromFile = true;
+        // This file cannot be sent that way: read and send its other chunks.
+        m_sendFromFile = false;
     }
     if (file.pos() != position && !file.seek(position))
         throw TransferError(file.errorString());

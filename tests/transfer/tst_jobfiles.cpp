@@ -37,6 +37,13 @@ private slots:
         QCOMPARE(folder.read("120000.kyv"),
                  QByteArray("\xEF\xBB\xBFnas|1|a|d|/p/x|y.jpg\r\nnas|1|a|d|/p/\xC3\x9C.jpg\r\n"));
         QCOMPARE(*ListFile::read(JobFiles::jobFilePath("120000")), entries);
+        // Its entries carry password digests: readable by the owner only.
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const auto permissions = QFile::permissions(JobFiles::jobFilePath("120000"));
+        QCOMPARE(permissions & others, QFileDevice::Permissions());
+        QVERIFY(permissions & QFileDevice::ReadOwner);
     }
 
     void staleLogs()
