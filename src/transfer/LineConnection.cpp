@@ -21,11 +21,7 @@ LineConnection::LineConnection(int connectTimeoutMs, int readTimeoutMs)
     // sendfile() has no way to refuse the signal that a peer which closed
     // the connection raises, and that signal ends the whole program: ignore
     // it, so that the write fails with EPIPE and fails only its entry.
-    static const bool brokenPipeIgnored = [] {
-        std::signal(SIGPIPE, SIG_IGN);
-        return true;
-    }();
-    (void)brokenPipeIgnored;
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 LineConnection::~LineConnection()

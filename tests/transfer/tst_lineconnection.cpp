@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <csignal>
+
 using namespace kyvane;
 
 namespace {
@@ -26,6 +28,19 @@ class TestLineConnection : public QObject
     Q_OBJECT
 
 private slots:
+    // Sending straight from a file cannot refuse SIGPIPE, which would end
+    // the program when a server closes mid-file: a connection ignores it.
+    void brokenPipeDoesNotEndTheProgram()
+    {
+        std::signal(SIGPIPE, SIG_DFL);
+        LineConnection connection(1000, 1000);
+        struct sigaction current
+        {
+        };
+        QCOMPARE(sigaction(SIGPIPE, nullptr, &current), 0);
+        QVERIFY(current.sa_handler == SIG_IGN);
+    }
+
     void linesAndTheirEnds()
     {
         FakeServer peer([](QTcpSocket& socket) {
@@ -37,7 +52,7 @@ private slots:
         connection.open("127.0.0.1", peer.port());
         QCOMPARE(connection.readLine(), QStringLiteral("crlf"));
         QCOMPARE(connection.readLine(), QStringLiteral("lf"));
-        QCOMPARE(connection.readLine(), QStringLiteral("in\rside")); // only a CR before LF goes
+        QCOMPARE(connection.readLine(), QStringLiteral("in\rside"));     // only a CR before LF goes
         QCOMPARE(connection.readNonBlankLine(), QStringLiteral("last")); // blank lines skipped
         QCOMPARE(connection.readLine(), QStringLiteral("high ") + QChar(0xFFFD) + QChar(0xFFFD));
         connection.close();
@@ -85,7 +100,8 @@ private slots:
         connection.open("127.0.0.1", peer.port());
         QCOMPARE(connection.readLine(), QString());
         QVERIFY(connection.isOpen());
-        QCOMPARE(errorOf([&] { connection.readNonBlankLine(); }), QStringLiteral("Read timed out."));
+        QCOMPARE(errorOf([&] { connection.readNonBlankLine(); }),
+                 QStringLiteral("Read timed out."));
         QVERIFY(!connection.isOpen());
     }
 
