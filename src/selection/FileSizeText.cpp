@@ -1,7 +1,8 @@
 #include "selection/FileSizeText.h"
 
+#include "selection/OpenMediaFile.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 namespace kyvane {
 
@@ -19,12 +20,10 @@ QString FormatSizeText(qint64 bytes)
 
 qint64 FileSizeOf(const QString& path)
 {
-    if (!QFileInfo(path).isFile())
-        return -1;
+    // Opened like the readers open a file: a regular file only, so that a
+    // FIFO never blocks the window.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    return file.size();
+    return openMediaFile(file) ? file.size() : -1;
 }
 
 } // namespace kyvane
