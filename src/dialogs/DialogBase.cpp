@@ -171,17 +171,17 @@ void DialogBase::keyPressEvent(QKeyEvent* event)
 
 void DialogBase::keyReleaseEvent(QKeyEvent* event)
 {
-    // Escape and the Back key cancel the dialog; no key release reaches
-    // the window below, where Back would change the screen.
-    if (event->key() == Qt::Key_Escape || isBackKey(event->key(), event->modifiers()))
-        cancelClicked();
+    // No key release reaches the window below, where Back would change the
+    // screen; Escape and Back were taken by the filter already.
     event->accept();
 }
 
 bool DialogBase::eventFilter(QObject* watched, QEvent* event)
 {
+    // Escape and the Back key cancel the dialog, released on the dialog or
+    // on any of its controls.
     if (event->type() == QEvent::KeyRelease && watched->isWidgetType() &&
-        isAncestorOf(static_cast<QWidget*>(watched))) {
+        (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {
         const auto* release = static_cast<QKeyEvent*>(event);
         if (release->key() == Qt::Key_Escape || isBackKey(release->key(), release->modifiers())) {
             cancelClicked();
