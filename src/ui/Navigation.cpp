@@ -13,8 +13,8 @@
 #include "ui/widgets/SlideTabControl.h"
 
 #include <QKeyEvent>
-
 #include <QToolButton>
+
 #include <algorithm>
 
 namespace kyvane {
