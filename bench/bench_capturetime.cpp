@@ -8,7 +8,7 @@
 // in /dev/shm (or --folder) so that no disk decides the figures.
 #include "FfmpegTools.h"
 
-#include "selection/CaptureTime.h"
+#include "media/CaptureTime.h"
 
 #include <QCoreApplication>
 #include <QDir>

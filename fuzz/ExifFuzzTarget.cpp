@@ -1,11 +1,11 @@
 // libFuzzer entry point for the Exif reader. The same function is replayed
 // over the seed corpus by the normal test build (CorpusReplay.cpp).
 
-#include "selection/ExifDate.h"
-#include "selection/ExifDateTags.h"
-#include "selection/ExifReader.h"
-#include "selection/ExifThumbnail.h"
-#include "selection/MemoryByteSource.h"
+#include "media/ExifDate.h"
+#include "media/ExifDateTags.h"
+#include "media/ExifReader.h"
+#include "media/ExifThumbnail.h"
+#include "media/MemoryByteSource.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // is replayed over the seed corpus by the normal test build (CorpusReplay.cpp).
 
 #include "CountingByteSource.h"
-#include "selection/CreationTimeText.h"
-#include "selection/MovieCreationTime.h"
+#include "media/CreationTimeText.h"
+#include "media/MovieCreationTime.h"
 
 #include <cstdint>
 #include <cstdio>

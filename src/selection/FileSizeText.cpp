@@ -1,6 +1,6 @@
 #include "selection/FileSizeText.h"
 
-#include "selection/OpenMediaFile.h"
+#include "media/OpenMediaFile.h"
 
 #include <QFile>
 

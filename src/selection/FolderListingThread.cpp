@@ -1,6 +1,6 @@
 #include "selection/FolderListingThread.h"
 
-#include "transfer/HandOverChannel.h"
+#include "core/HandOverChannel.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/HandOverChannel.h"
+#include "core/HandOverChannel.h"
 #include "transfer/JobObserver.h"
 
 #include <functional>

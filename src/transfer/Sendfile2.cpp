@@ -5,7 +5,7 @@
 #include "core/SharedState.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
-#include "selection/CaptureTime.h"
+#include "media/CaptureTime.h"
 #include "transfer/Digest.h"
 #include "transfer/JobEntry.h"
 #include "transfer/LineConnection.h"

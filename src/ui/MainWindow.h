@@ -2,11 +2,11 @@
 
 #include "core/AppLists.h"
 #include "core/EngineSettings.h"
-#include "dialogs/Dialogs.h"
 #include "selection/JobBuilder.h"
 #include "transfer/JobObserver.h"
 #include "ui/ScreenHost.h"
 #include "ui/ScreenIndex.h"
+#include "ui/dialogs/Dialogs.h"
 
 #include <QRectF>
 #include <QWidget>

@@ -1,10 +1,10 @@
 // Switching screens, the Back action, the side menus and the hardware Back
 // key of the main window.
 
-#include "dialogs/DialogBase.h"
 #include "i18n/LanguageRes.h"
 #include "ui/BackKey.h"
 #include "ui/MainWindow.h"
+#include "ui/dialogs/DialogBase.h"
 #include "ui/screens/ExplorerScreen.h"
 #include "ui/screens/JobLogScreen.h"
 #include "ui/screens/SettingsListScreen.h"

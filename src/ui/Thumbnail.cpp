@@ -1,7 +1,7 @@
 #include "ui/Thumbnail.h"
 
-#include "selection/ExifThumbnail.h"
-#include "selection/QIODeviceByteSource.h"
+#include "media/ExifThumbnail.h"
+#include "media/QIODeviceByteSource.h"
 
 #include <QFile>
 #include <QFileInfo>

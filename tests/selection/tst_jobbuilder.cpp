@@ -3,7 +3,7 @@
 #include "ScanFixture.h"
 #include "TempProgramFolder.h"
 #include "selection/JobBuilder.h"
-#include "selection/JobName.h"
+#include "transfer/JobName.h"
 #include "transfer/RunningJobs.h"
 
 #include <QtTest>

@@ -2,8 +2,8 @@
 // up, a vanished row, and what OK and Cancel hand back.
 
 #include "core/PicturesFolder.h"
-#include "dialogs/TfrmChooseFolder.h"
 #include "ui/MessageBox.h"
+#include "ui/dialogs/TfrmChooseFolder.h"
 #include "ui/widgets/SettingsParts.h"
 
 #include <QAbstractButton>

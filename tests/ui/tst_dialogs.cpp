@@ -3,12 +3,12 @@
 // showing, and the extension dialog's normalisation.
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
-#include "dialogs/TfrmChooseLanguage.h"
-#include "dialogs/TfrmConfirm.h"
-#include "dialogs/TfrmDatePicker.h"
-#include "dialogs/TfrmInputExt.h"
 #include "i18n/LanguageRes.h"
 #include "ui/MessageBox.h"
+#include "ui/dialogs/TfrmChooseLanguage.h"
+#include "ui/dialogs/TfrmConfirm.h"
+#include "ui/dialogs/TfrmDatePicker.h"
+#include "ui/dialogs/TfrmInputExt.h"
 
 #include <QDateEdit>
 #include <QLabel>

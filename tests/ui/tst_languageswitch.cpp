@@ -2,11 +2,11 @@
 // screens and dialogs, the settings list's rows, and config.ini.
 
 #include "SettingsTestHelpers.h"
-#include "dialogs/TfrmChooseFolder.h"
-#include "dialogs/TfrmChooseLanguage.h"
-#include "dialogs/TfrmConfirm.h"
 #include "i18n/LanguageRes.h"
 #include "ui/MessageBox.h"
+#include "ui/dialogs/TfrmChooseFolder.h"
+#include "ui/dialogs/TfrmChooseLanguage.h"
+#include "ui/dialogs/TfrmConfirm.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
+#include "core/HandOver.h"
 #include "core/SharedState.h"
-#include "transfer/HandOver.h"
 #include "ui/widgets/QueueList.h"
 #include "ui/widgets/QueueRow.h"
 

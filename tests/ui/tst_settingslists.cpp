@@ -5,10 +5,10 @@
 #include "FileSizeLimit.h"
 #include "SettingsTestHelpers.h"
 #include "core/AppLists.h"
-#include "dialogs/TfrmChooseFolder.h"
-#include "dialogs/TfrmInputExt.h"
 #include "ui/FolderDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/dialogs/TfrmChooseFolder.h"
+#include "ui/dialogs/TfrmInputExt.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 #include "ui/screens/BackupFoldersScreen.h"
 
 #include "core/AppLists.h"
-#include "dialogs/Dialogs.h"
-#include "dialogs/TfrmChooseFolder.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "ui/FolderDialog.h"
 #include "ui/ScreenHost.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/TfrmChooseFolder.h"
 #include "ui/widgets/SettingsParts.h"
 
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #include "ui/screens/ExplorerScreen.h"
 
 #include "core/AppLists.h"
+#include "core/HandOverChannel.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "selection/FileSizeText.h"
-#include "transfer/HandOverChannel.h"
 #include "ui/Icons.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"

@@ -1,10 +1,10 @@
 #include "ui/screens/FileExtensionsScreen.h"
 
 #include "core/AppLists.h"
-#include "dialogs/Dialogs.h"
-#include "dialogs/TfrmInputExt.h"
 #include "i18n/LanguageRes.h"
 #include "ui/ScreenHost.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/TfrmInputExt.h"
 #include "ui/widgets/SettingsParts.h"
 
 #include <QListWidget>

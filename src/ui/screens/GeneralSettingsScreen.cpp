@@ -1,10 +1,10 @@
 #include "ui/screens/GeneralSettingsScreen.h"
 
-#include "dialogs/Dialogs.h"
-#include "dialogs/TfrmChooseLanguage.h"
 #include "i18n/LanguageRes.h"
 #include "ui/ScreenHost.h"
 #include "ui/ScreenIndex.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/TfrmChooseLanguage.h"
 #include "ui/widgets/SettingsParts.h"
 
 #include <QListWidget>

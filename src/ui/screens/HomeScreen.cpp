@@ -2,14 +2,14 @@
 
 #include "core/AppLists.h"
 #include "core/PicturesFolder.h"
-#include "dialogs/Dialogs.h"
-#include "dialogs/TfrmDatePicker.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "ui/Icons.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
 #include "ui/ScreenIndex.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/TfrmDatePicker.h"
 #include "ui/widgets/ClickableFrame.h"
 
 #include <QGridLayout>

@@ -7,9 +7,9 @@
 //
 // With "extra" it also saves the other screens, for checking the look.
 
+#include "core/HandOver.h"
 #include "core/ListFile.h"
 #include "core/ProgramFolder.h"
-#include "transfer/HandOver.h"
 #include "transfer/JobObserver.h"
 #include "ui/MainWindow.h"
 
