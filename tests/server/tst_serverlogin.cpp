@@ -332,7 +332,9 @@ private slots:
         QCOMPARE(lines[2], QStringLiteral("1 ") + authLine);
         QCOMPARE(lines[3], QStringLiteral("1 ") + ScriptedClient::putLine(33, "a.jpg"));
         QCOMPARE(lines[4], QStringLiteral("1 START"));
-        QCOMPARE(lines[5], QStringLiteral("1 [stored bob/a.jpg]"));
+        QCOMPARE(lines[5],
+                 QStringLiteral("1 [stored bob/a.jpg (33 bytes, modified 2024/05/17;08:03:09, "
+                                "captured none)]"));
         QCOMPARE(lines[6], QStringLiteral("1 [closed]"));
         QVERIFY(lines[7].startsWith(QLatin1String("2 [open ")));
         QCOMPARE(lines[8], QStringLiteral("2 helo wrong"));

@@ -5,6 +5,7 @@
 #include "ServerProtocol.h"
 #include "transfer/WireFormat.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -33,14 +34,23 @@ private slots:
         QTest::newRow("last dot") << "a.tar.gz" << 3 << "a.tar (3).gz";
         QTest::newRow("no extension") << "README" << 2 << "README (2)";
         QTest::newRow("leading dot is no extension") << ".profile" << 2 << ".profile (2)";
+        // A stem that must give way is cut and followed by "~" and 16 hex
+        // digits of the SHA-256 of the whole name.
+        const auto digest = [](const QString& name) {
+            return "~" + QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha256)
+                             .toHex()
+                             .left(16);
+        };
         const QString longStem = QString(85, QChar(0x7167)); // 255 bytes
         QTest::newRow("long name gives way before the number")
-            << longStem << 2 << QString(83, QChar(0x7167)) + " (2)";
+            << longStem << 2 << QString(78, QChar(0x7167)) + digest(longStem) + " (2)";
+        const QString longWithExtension = QString(83, QChar(0x7167)) + ".jpg";
         QTest::newRow("long name keeps its extension")
-            << QString(83, QChar(0x7167)) + ".jpg" << 1000
-            << QString(81, QChar(0x7167)) + " (1000).jpg";
+            << longWithExtension << 1000
+            << QString(75, QChar(0x7167)) + digest(longWithExtension) + " (1000).jpg";
+        const QString longExtension = "a." + QString(253, 'x');
         QTest::newRow("extension too long to keep")
-            << "a." + QString(253, 'x') << 2 << "a." + QString(249, 'x') + " (2)";
+            << longExtension << 2 << "a." + QString(232, 'x') + digest(longExtension) + " (2)";
     }
 
     void versionName()
@@ -49,6 +59,32 @@ private slots:
         QFETCH(int, version);
         QFETCH(QString, expected);
         QCOMPARE(BackupStorage::versionName(name, version), expected);
+    }
+
+    // Two long names that differ only where their stems are cut never share
+    // a version name, and every version fits the file-name limit.
+    void longVersionNamesStayApart_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        const QString stem = QString(250, 'n');
+        QTest::newRow("last letter of the stem") << stem + "a.jpg" << stem + "b.jpg";
+        QTest::newRow("Chinese, one character apart")
+            << QString(82, QChar(0x7167)) + ".mov" << QString(81, QChar(0x7167)) + "x.mov";
+        QTest::newRow("no extension") << QString(254, 'n') + "a" << QString(254, 'n') + "b";
+    }
+
+    void longVersionNamesStayApart()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        for (const int version : {2, 9, 1000}) {
+            const QString a = BackupStorage::versionName(first, version);
+            const QString b = BackupStorage::versionName(second, version);
+            QVERIFY2(a != b, qPrintable(a));
+            QVERIFY(a.toUtf8().size() <= 255 && b.toUtf8().size() <= 255);
+            QVERIFY(a.contains(QStringLiteral(" (%1)").arg(version)));
+        }
     }
 
     // Partial-file names fit the file-name limit whatever the name; long

@@ -245,6 +245,7 @@ private slots:
         QTest::newRow("NUL") << named(QByteArray("a\0b.jpg", 7));
         QTest::newRow("DEL") << named("a\x7f.jpg");
         QTest::newRow("partial file name") << named(".IMG.jpg.4-1.partial");
+        QTest::newRow("name record") << named(".IMG.jpg.kyvane-name");
         QTest::newRow("name over 255 bytes") << named(QByteArray(256, 'n'));
         QTest::newRow("not UTF-8") << named("\xff\xfe.jpg");
         QTest::newRow("not Base64") << "put 4 !!!! none none none";

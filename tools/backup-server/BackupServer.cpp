@@ -1,5 +1,7 @@
 #include "BackupServer.h"
 
+#include "DiskCalls.h"
+#include "PartialSweep.h"
 #include "SafeName.h"
 #include "ServerLogging.h"
 #include "ServerSession.h"
@@ -24,39 +26,63 @@ namespace {
 constexpr int kDescriptorsPerConnection = 2;
 constexpr int kReservedDescriptors = 16;
 
-// How many connections the process's limit of open files leaves room for.
-// Keeping below it means accepting never fails for want of a descriptor.
-int connectionsWithinDescriptorLimit()
+// How many connections the process's limit of open files leaves room for,
+// after raising the limit towards what connections need, as far as the hard
+// limit allows (systemd and most shells start programs with a soft limit of
+// 1024 below a much higher hard one). Keeping below it means accepting never
+// fails for want of a descriptor.
+int connectionsWithinDescriptorLimit(int connections)
 {
 #ifdef Q_OS_UNIX
     rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
-        limit.rlim_cur < rlim_t(INT_MAX)) {
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return INT_MAX;
+    const rlim_t needed =
+        rlim_t(connections) * kDescriptorsPerConnection + rlim_t(kReservedDescriptors);
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed) {
+        rlimit raised = limit;
+        raised.rlim_cur =
+            limit.rlim_max == RLIM_INFINITY ? needed : std::min(needed, limit.rlim_max);
+        if (::setrlimit(RLIMIT_NOFILE, &raised) == 0)
+            limit = raised;
+    }
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < rlim_t(INT_MAX)) {
         const int open = int(limit.rlim_cur);
         return std::max(1, (open - kReservedDescriptors) / kDescriptorsPerConnection);
     }
+#else
+    Q_UNUSED(connections)
 #endif
     return INT_MAX;
+}
+
+DiskCalls& diskCallsOf(const ServerOptions& options)
+{
+    return options.diskCalls ? *options.diskCalls : DiskCalls::real();
 }
 
 } // namespace
 
 BackupServer::BackupServer(ServerOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options)),
-      m_storage(m_options.root, m_options.takeoverAfterMs), m_flusher(m_options.maxConnections),
-      m_tcpServer(new QTcpServer(this))
+      m_storage(m_options.root, diskCallsOf(m_options), m_options.syncFiles),
+      m_disk(m_options.maxConnections), m_tcpServer(new QTcpServer(this)),
+      m_sweeping(std::make_shared<std::atomic_bool>(false))
 {
     connect(m_tcpServer, &QTcpServer::newConnection, this, &BackupServer::acceptConnections);
     connect(m_tcpServer, &QTcpServer::acceptError, this, &BackupServer::onAcceptError);
     m_acceptRetry.setSingleShot(true);
     connect(&m_acceptRetry, &QTimer::timeout, m_tcpServer, &QTcpServer::resumeAccepting);
+    m_sweepTimer.setTimerType(Qt::VeryCoarseTimer);
+    connect(&m_sweepTimer, &QTimer::timeout, this, &BackupServer::sweep);
 }
 
 BackupServer::~BackupServer()
 {
     m_tcpServer->close();
-    // Flushes under way use the partial files of sessions.
-    m_flusher.waitForDone();
+    m_sweepTimer.stop();
+    // Disk jobs under way use the partial files of sessions.
+    m_disk.waitForDone();
     // Sessions hold partial files of the storage: end them while it exists.
     qDeleteAll(findChildren<ServerSession*>(Qt::FindDirectChildrenOnly));
 }
@@ -72,7 +98,8 @@ bool BackupServer::listen()
     }
     if (!m_storage.prepare(&m_error) || !m_transcript.open(m_options.transcriptPath, &m_error))
         return false;
-    m_maxSessions = std::min(m_options.maxConnections, connectionsWithinDescriptorLimit());
+    m_maxSessions = std::min(m_options.maxConnections,
+                             connectionsWithinDescriptorLimit(m_options.maxConnections));
     if (m_maxSessions < m_options.maxConnections)
         qCWarning(lcServer).noquote()
             << "the limit of open files leaves room for" << m_maxSessions << "connections, not"
@@ -84,7 +111,24 @@ bool BackupServer::listen()
                       .arg(m_tcpServer->errorString());
         return false;
     }
+    sweep();
+    m_sweepTimer.start(std::chrono::milliseconds(m_options.sweepIntervalMs));
     return true;
+}
+
+// On a disk thread: a store of many files takes a while to look through.
+void BackupServer::sweep()
+{
+    if (m_sweeping->exchange(true))
+        return; // the last one has not ended yet
+    const QString root = m_storage.root();
+    const QDateTime olderThan =
+        QDateTime::currentDateTimeUtc().addMSecs(-m_options.partialMaxAgeMs);
+    m_disk.run([root, olderThan, sweeping = m_sweeping] {
+        for (const QString& removed : sweepPartials(root, olderThan))
+            qCInfo(lcServer).noquote() << "sweep removed" << removed;
+        *sweeping = false;
+    });
 }
 
 QHostAddress BackupServer::serverAddress() const
@@ -106,7 +150,7 @@ void BackupServer::acceptConnections()
         }
         ++m_openSessions;
         auto* session = new ServerSession(socket, ++m_connectionCount, m_options, m_storage,
-                                          m_transcript, m_flusher, this);
+                                          m_transcript, m_disk, this);
         connect(session, &ServerSession::fileStored, this, &BackupServer::fileStored);
         connect(session, &ServerSession::finished, this, [this, session] {
             --m_openSessions;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BackupStorage.h"
-#include "FileFlusher.h"
+#include "DiskJobs.h"
 #include "ServerOptions.h"
 #include "Transcript.h"
 
@@ -10,16 +10,21 @@
 #include <QObject>
 #include <QTimer>
 
+#include <atomic>
+#include <memory>
+
 class QTcpServer;
 class QTcpSocket;
 
 namespace kyvane::server {
 
 // The backup server: accepts connections and runs one ServerSession for each,
-// all on the thread the server lives on; only the flush of received files to
-// disk runs elsewhere (FileFlusher). Received files go to the root folder of
-// the options. Connections beyond the options' maximum, or beyond what the
-// limit of open files leaves room for, are closed at once.
+// all on the thread the server lives on; only the disk work runs elsewhere
+// (DiskJobs). Received files go to the root folder of the options, which
+// other server processes may share. Connections beyond the options' maximum,
+// or beyond what the limit of open files leaves room for, are closed at once.
+// Partial files nobody will finish are swept away at the start and then
+// after every sweep interval.
 // To run it beside blocking code, see BackupServerThread.
 class BackupServer final : public QObject
 {
@@ -49,13 +54,16 @@ private:
     void acceptConnections();
     void refuseConnection(QTcpSocket* socket);
     void onAcceptError(QAbstractSocket::SocketError error);
+    void sweep();
 
     ServerOptions m_options;
     BackupStorage m_storage;
     Transcript m_transcript;
-    FileFlusher m_flusher;
+    DiskJobs m_disk;
     QTcpServer* m_tcpServer;
     QTimer m_acceptRetry;
+    QTimer m_sweepTimer;
+    std::shared_ptr<std::atomic_bool> m_sweeping; // shared with the sweep under way
     quint64 m_connectionCount = 0;
     int m_openSessions = 0;
     int m_maxSessions = 0; // set by listen()

@@ -1,113 +1,94 @@
 #include "PartialUpload.h"
 
-#include "BackupStorage.h"
+#include "DiskCalls.h"
+#include "PartialLock.h"
 
-#ifdef Q_OS_UNIX
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace kyvane::server {
 
-PartialUpload::PartialUpload(BackupStorage& storage, QString account, PutRequest put, QString path,
-                             bool privateFile)
-    : m_storage(storage), m_account(std::move(account)), m_put(std::move(put)),
-      m_path(std::move(path)), m_private(privateFile), m_file(m_path)
+PartialUpload::PartialUpload(QString account, PutRequest put, QString path, bool privateFile,
+                             int fd, DiskCalls& calls)
+    : m_account(std::move(account)), m_put(std::move(put)), m_path(std::move(path)),
+      m_private(privateFile), m_fd(fd), m_calls(calls)
 {
 }
 
 PartialUpload::~PartialUpload()
 {
-    if (!m_done) {
-        // A private copy cannot be resumed by anyone; the shared one can.
-        if (m_private)
-            discard();
-        else
-            suspend();
-    }
-    m_storage.release(m_path, this);
+    // A private copy cannot be resumed by anyone; the shared one can. The
+    // check keeps a file that is no longer this one's from being removed.
+    if (m_private && !m_stored && m_fd >= 0 && partiallock::isStillAt(m_fd, m_path))
+        ::unlink(QFile::encodeName(m_path).constData());
+    close();
 }
 
-bool PartialUpload::open(QString* error)
+void PartialUpload::close()
 {
-    // Unbuffered: the bytes go straight from our receive buffer to the file.
-    m_idle.start();
-    if (m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return true;
-    if (error)
-        *error = m_file.errorString();
-    return false;
+    if (m_fd >= 0)
+        ::close(m_fd); // drops the locks
+    m_fd = -1;
+}
+
+qint64 PartialUpload::heldBytes() const
+{
+    struct stat status
+    {
+    };
+    if (m_fd < 0 || ::fstat(m_fd, &status) != 0)
+        return -1;
+    return qint64(status.st_size);
 }
 
 bool PartialUpload::truncateTo(qint64 size, QString* error)
 {
-    if (m_file.resize(size))
+    if (::ftruncate(m_fd, off_t(size)) == 0)
         return true;
     if (error)
-        *error = m_file.errorString();
+        *error = qt_error_string(errno);
     return false;
 }
 
-bool PartialUpload::write(const char* data, qint64 size, QString* error)
+int PartialUpload::write(const char* data, qint64 size)
 {
-    m_idle.start();
-    if (m_file.write(data, size) == size)
-        return true;
-    if (error)
-        *error = m_file.errorString();
-    return false;
+    return m_calls.write(m_fd, data, size);
 }
 
-bool PartialUpload::flush(bool sync, QString* error)
+void PartialUpload::letGo()
 {
-    if (m_put.modified.isValid())
-        m_file.setFileTime(m_put.modified, QFileDevice::FileModificationTime);
-#ifndef Q_OS_UNIX
-    Q_UNUSED(sync)
-#else
-    // One sync per file, so that an acknowledged file survives a power loss.
-    if (sync && ::fdatasync(m_file.handle()) != 0) {
-        if (error)
-            *error = QStringLiteral("cannot sync the partial file");
+    if (!m_held || m_private)
+        return;
+    partiallock::letGo(m_fd);
+    m_held = false;
+}
+
+bool PartialUpload::isLost() const
+{
+    return !m_held && (partiallock::heldByAnother(m_fd) || !partiallock::isStillAt(m_fd, m_path));
+}
+
+bool PartialUpload::takeBack(qint64 expectedBytes)
+{
+    if (m_held)
+        return true;
+    if (!partiallock::tryHold(m_fd))
+        return false;
+    if (!partiallock::isStillAt(m_fd, m_path) || heldBytes() != expectedBytes) {
+        partiallock::letGo(m_fd);
         return false;
     }
-#endif
+    m_held = true;
     return true;
 }
 
-QString PartialUpload::complete(QString* error)
+void PartialUpload::markStored()
 {
-    m_flushing = false;
-    m_file.close();
-    m_done = true;
-    const auto stored = m_storage.place(m_path, m_account, m_put, error);
-    if (!stored && m_private)
-        QFile::remove(m_path);
-    return stored.value_or(QString());
-}
-
-void PartialUpload::suspend()
-{
-    m_flushing = false;
-    m_file.close();
-    m_done = true;
-}
-
-void PartialUpload::discard()
-{
-    m_file.close();
-    QFile::remove(m_path);
-    m_done = true;
-}
-
-bool PartialUpload::revoke()
-{
-    if (m_flushing || m_done)
-        return false;
-    m_file.close();
-    m_done = true;
-    if (m_onRevoked)
-        m_onRevoked();
-    return true;
+    m_stored = true;
+    close();
 }
 
 } // namespace kyvane::server

@@ -2,75 +2,70 @@
 
 #include "PutRequest.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QString>
-
-#include <functional>
 
 namespace kyvane::server {
 
-class BackupStorage;
+class DiskCalls;
 
-// The partial file that one put writes to. Bytes are appended as they arrive;
-// complete() makes the file whole under its final name. An upload destroyed
-// before that keeps its partial file for a later resume, unless the file was
-// private to this upload (see BackupStorage::openPartial).
+// The partial file that one put appends to, open and marked as held (see
+// PartialLock.h) for as long as this object lives. BackupStorage opens it
+// and, once every byte is in, stores it under its final name. Destroyed
+// before that, it keeps a shared partial file for a later resume and removes
+// a private one, which nobody else can resume.
+//
+// Not thread-safe: the owner hands it to a disk thread for one write or the
+// store at a time and leaves it alone meanwhile.
 class PartialUpload
 {
 public:
-    PartialUpload(BackupStorage& storage, QString account, PutRequest put, QString path,
-                  bool privateFile);
+    // fd: the partial file, opened for reading and appending, held and
+    // marked in use.
+    PartialUpload(QString account, PutRequest put, QString path, bool privateFile, int fd,
+                  DiskCalls& calls);
     ~PartialUpload();
 
     PartialUpload(const PartialUpload&) = delete;
     PartialUpload& operator=(const PartialUpload&) = delete;
 
-    bool open(QString* error);
+    const QString& account() const { return m_account; }
     const PutRequest& request() const { return m_put; }
-    QString partialPath() const { return m_path; }
+    const QString& partialPath() const { return m_path; }
+    bool isPrivate() const { return m_private; }
+    int descriptor() const { return m_fd; }
 
-    // Bytes the partial file holds.
-    qint64 heldBytes() const { return m_file.size(); }
+    // Bytes the partial file holds; -1 when that cannot be told.
+    qint64 heldBytes() const;
     // Cuts the partial file down to size bytes; later writes go after them.
     bool truncateTo(qint64 size, QString* error);
-    bool write(const char* data, qint64 size, QString* error);
+    // Appends size bytes; 0 or the errno of the failed write. Some of the
+    // bytes may be in the file after a failure.
+    int write(const char* data, qint64 size);
 
-    // Milliseconds since the file was opened or last written to.
-    qint64 idleMs() const { return m_idle.elapsed(); }
+    // Lets another upload of the file take it over while this one is idle.
+    void letGo();
+    bool isHeld() const { return m_held; }
+    // While let go: true once another upload has taken the file or it has
+    // been moved away, after which this upload must not write to it again.
+    bool isLost() const;
+    // Holds the file again unless it is lost or no longer holds
+    // expectedBytes (another upload wrote to it in between).
+    bool takeBack(qint64 expectedBytes);
 
-    // Marks the upload as being flushed: from now until complete() or
-    // suspend(), revoke() refuses. Called on the owner's thread before flush().
-    void holdForFlush() { m_flushing = true; }
-    // Sets the modification time and, when sync is true, waits until the
-    // bytes are on the disk. It touches nothing but the file, so it may run
-    // on another thread while the owner leaves the upload alone.
-    bool flush(bool sync, QString* error);
-    // After flush(): closes and moves the file to its final name. Returns the
-    // stored path, empty on failure.
-    QString complete(QString* error);
-    // Closes the file and keeps it as a partial for a later put of the same file.
-    void suspend();
-    // Closes and deletes the partial file.
-    void discard();
-
-    // Gives up the partial file to another upload of the same file: closes
-    // it (later writes fail) and calls the revoked handler. False while the
-    // file is being flushed, or when it is already closed.
-    bool revoke();
-    void setRevokedHandler(std::function<void()> handler) { m_onRevoked = std::move(handler); }
+    // The file was moved to its final name, or removed, by its store.
+    void markStored();
 
 private:
-    BackupStorage& m_storage;
+    void close();
+
     QString m_account;
     PutRequest m_put;
     QString m_path;
     bool m_private;
-    bool m_done = false;
-    bool m_flushing = false;
-    QFile m_file;
-    QElapsedTimer m_idle;
-    std::function<void()> m_onRevoked;
+    int m_fd;
+    DiskCalls& m_calls;
+    bool m_held = true;
+    bool m_stored = false;
 };
 
 } // namespace kyvane::server

@@ -1,5 +1,7 @@
 #include "SafeName.h"
 
+#include "NameRecord.h"
+
 #include <QStringDecoder>
 
 namespace kyvane::server::safename {
@@ -52,6 +54,9 @@ bool isSafeFileName(const QString& name, QString* why)
     // Partial files are kept as ".<name>.<tag>.partial" beside the stored ones.
     if (name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".partial")))
         return fail(why, "name is reserved for partial files");
+    // and the names of stored files are recorded in ".<name>.kyvane-name".
+    if (namerecord::isSideFileName(name))
+        return fail(why, "name is reserved for name records");
     return true;
 }
 

@@ -21,7 +21,7 @@ std::optional<QString> decodeFileName(const QByteArray& base64, QString* why = n
 
 // A file name that is a single plain entry of a folder: not empty, not "." or
 // "..", no "/" or "\", no control characters, not longer than the limit, and
-// not one of the server's own partial-file names.
+// not one of the server's own partial-file or name-record names.
 bool isSafeFileName(const QString& name, QString* why = nullptr);
 
 // The longest start of text that takes no more than maxBytes in UTF-8,

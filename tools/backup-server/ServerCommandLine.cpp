@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <type_traits>
+
 namespace kyvane::server {
 
 namespace {
@@ -19,6 +21,7 @@ const QString kMaxConnections = QStringLiteral("max-connections");
 const QString kLoginTimeout = QStringLiteral("login-timeout");
 const QString kIdleTimeout = QStringLiteral("idle-timeout");
 const QString kTakeoverAfter = QStringLiteral("takeover-after");
+const QString kPartialMaxAge = QStringLiteral("partial-max-age");
 const QString kRefuseHelo = QStringLiteral("refuse-helo");
 const QString kRefuseAuth = QStringLiteral("refuse-auth");
 const QString kCloseAfterBytes = QStringLiteral("close-after-bytes");
@@ -29,20 +32,22 @@ const QString kChunkDelayMs = QStringLiteral("chunk-delay-ms");
 const QString kPutReply = QStringLiteral("put-reply");
 const QString kFlushDelayMs = QStringLiteral("flush-delay-ms");
 
-QString seconds(int milliseconds)
+constexpr double kDaySeconds = 86400;
+
+QString seconds(qint64 milliseconds)
 {
     return QString::number(milliseconds / 1000.0);
 }
 
 // Seconds, with a fraction if wanted ("0.5"), as milliseconds: at least 1 ms,
-// at most a day.
-bool parseSeconds(const QString& text, int* milliseconds)
+// at most maxSeconds.
+bool parseSeconds(const QString& text, double maxSeconds, qint64* milliseconds)
 {
     bool ok = false;
     const double value = text.toDouble(&ok);
-    if (!ok || !(value >= 0.001 && value <= 86400))
+    if (!ok || !(value >= 0.001 && value <= maxSeconds))
         return false;
-    *milliseconds = int(value * 1000 + 0.5);
+    *milliseconds = qint64(value * 1000 + 0.5);
     return true;
 }
 
@@ -85,6 +90,12 @@ ServerCommandLine::ServerCommandLine()
                         "connection that has sent nothing for S seconds, closing that "
                         "connection (default %1).")
              .arg(seconds(ServerOptions::kDefaultTakeoverAfterMs)),
+         QStringLiteral("S")},
+        {kPartialMaxAge,
+         QStringLiteral("Remove partial files of unfinished uploads that nobody has written to "
+                        "for S seconds; looked for at the start and once a day (default %1, "
+                        "7 days).")
+             .arg(seconds(ServerOptions::kDefaultPartialMaxAgeMs)),
          QStringLiteral("S")},
         {kRefuseHelo, QStringLiteral("Test fault: refuse every helo line.")},
         {kRefuseAuth, QStringLiteral("Test fault: refuse every login.")},
@@ -168,16 +179,21 @@ bool ServerCommandLine::parse(const QStringList& arguments)
     m_options.syncFiles = !m_parser.isSet(kNoSync);
     if (!readInt(kMaxConnections, 1, &m_options.maxConnections, "not a connection count: "))
         return false;
-    const std::pair<const QString&, int*> durations[] = {
-        {kLoginTimeout, &m_options.loginTimeoutMs},
-        {kIdleTimeout, &m_options.idleTimeoutMs},
-        {kTakeoverAfter, &m_options.takeoverAfterMs},
-    };
-    for (const auto& [name, milliseconds] : durations) {
-        if (m_parser.isSet(name) && !parseSeconds(m_parser.value(name), milliseconds))
+    const auto readSeconds = [this](const QString& name, double maxSeconds, auto* target) {
+        if (!m_parser.isSet(name))
+            return true;
+        qint64 milliseconds = 0;
+        if (!parseSeconds(m_parser.value(name), maxSeconds, &milliseconds))
             return fail(QStringLiteral("not a number of seconds for --%1: %2")
                             .arg(name, m_parser.value(name)));
-    }
+        *target = std::remove_pointer_t<decltype(target)>(milliseconds);
+        return true;
+    };
+    if (!readSeconds(kLoginTimeout, kDaySeconds, &m_options.loginTimeoutMs) ||
+        !readSeconds(kIdleTimeout, kDaySeconds, &m_options.idleTimeoutMs) ||
+        !readSeconds(kTakeoverAfter, kDaySeconds, &m_options.takeoverAfterMs) ||
+        !readSeconds(kPartialMaxAge, 3650 * kDaySeconds, &m_options.partialMaxAgeMs))
+        return false;
     m_options.refuseHelo = m_parser.isSet(kRefuseHelo);
     m_options.refuseAuth = m_parser.isSet(kRefuseAuth);
     m_options.noAck = m_parser.isSet(kNoAck);

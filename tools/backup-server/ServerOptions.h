@@ -8,6 +8,8 @@
 
 namespace kyvane::server {
 
+class DiskCalls;
+
 // Everything the server can be told, on its command line or by a test that
 // runs it in-process. The fault switches make the server misbehave on purpose
 // so that clients can be tested against a faulty peer.
@@ -18,6 +20,8 @@ struct ServerOptions
     static constexpr int kDefaultLoginTimeoutMs = 30000;
     static constexpr int kDefaultIdleTimeoutMs = 60000;
     static constexpr int kDefaultTakeoverAfterMs = 10000;
+    static constexpr qint64 kDefaultPartialMaxAgeMs = qint64(7) * 24 * 3600 * 1000;
+    static constexpr qint64 kDefaultSweepIntervalMs = qint64(24) * 3600 * 1000;
 
     QHostAddress listenAddress = QHostAddress(QHostAddress::LocalHost);
     quint16 port = kDefaultPort; // 0: any free port
@@ -33,6 +37,14 @@ struct ServerOptions
     // A new upload of a file takes over its partial file from a connection
     // that has written nothing to it for this long.
     int takeoverAfterMs = kDefaultTakeoverAfterMs;
+    // Shared partial files nobody has written to for this long are removed
+    // by the sweep, which runs at the start and then after every interval.
+    qint64 partialMaxAgeMs = kDefaultPartialMaxAgeMs;
+    qint64 sweepIntervalMs = kDefaultSweepIntervalMs;
+
+    // The calls that write and store files; null for the real ones. Tests
+    // record or fail them; the object must outlive the server.
+    DiskCalls* diskCalls = nullptr;
 
     // Fault switches.
     bool refuseHelo = false;

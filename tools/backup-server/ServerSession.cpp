@@ -1,9 +1,6 @@
 #include "ServerSession.h"
 
-#include "BackupStorage.h"
-#include "FileFlusher.h"
 #include "PartialUpload.h"
-#include "PutRequest.h"
 #include "SafeName.h"
 #include "ServerLogging.h"
 #include "ServerProtocol.h"
@@ -51,10 +48,10 @@ void enableKeepAlive(QTcpSocket& socket)
 } // namespace
 
 ServerSession::ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
-                             BackupStorage& storage, Transcript& transcript, FileFlusher& flusher,
+                             BackupStorage& storage, Transcript& transcript, DiskJobs& disk,
                              QObject* parent)
     : QObject(parent), m_socket(socket), m_number(number), m_options(options), m_storage(storage),
-      m_transcript(transcript), m_flusher(flusher)
+      m_transcript(transcript), m_disk(disk)
 {
     m_socket->setParent(this);
     m_socket->setReadBufferSize(kLineBufferBytes);
@@ -63,6 +60,9 @@ ServerSession::ServerSession(QTcpSocket* socket, quint64 number, const ServerOpt
     connect(&m_pauseTimer, &QTimer::timeout, this, &ServerSession::resumeAfterPause);
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &ServerSession::onDeadline);
+    m_takeoverTimer.setSingleShot(true);
+    connect(&m_takeoverTimer, &QTimer::timeout, this, &ServerSession::onTakeoverTime);
+    connect(&m_takeoverWatch, &QTimer::timeout, this, &ServerSession::onTakeoverWatch);
     connect(m_socket, &QTcpSocket::readyRead, this, &ServerSession::onReadyRead);
     connect(m_socket, &QTcpSocket::bytesWritten, this, &ServerSession::onBytesWritten);
     connect(m_socket, &QTcpSocket::disconnected, this, &ServerSession::onDisconnected);
@@ -172,13 +172,26 @@ void ServerSession::onDisconnected()
     if (m_disconnected)
         return;
     m_disconnected = true;
+    m_pauseTimer.stop();
+    m_paused = false;
+    // A file being stored is still stored; the session ends after that.
+    if (m_state != State::Storing)
+        finishAfterDisk();
+}
+
+void ServerSession::finishAfterDisk()
+{
+    m_finishing = true;
     // Whatever the client sent before it went is kept for a resume.
     while (m_state == State::Data && takeData(true)) {
     }
-    m_pauseTimer.stop();
-    // A file being flushed is still stored; the session ends after that.
-    if (m_state != State::Storing)
-        finish();
+    if (m_state == State::Storing)
+        return; // storeFile() ends the session
+    if (!m_writing && !m_pending.isEmpty() && keepsData())
+        writePending();
+    if (m_writing)
+        return; // onWritten() comes back here
+    finish();
 }
 
 void ServerSession::finish()
@@ -188,6 +201,8 @@ void ServerSession::finish()
     m_finished = true;
     m_state = State::Closed;
     m_deadline.stop();
+    m_takeoverTimer.stop();
+    m_takeoverWatch.stop();
     m_upload.reset();
     m_transcript.event(m_number, QStringLiteral("closed"));
     qCInfo(lcServer).noquote() << "connection" << m_number << "closed";
@@ -224,49 +239,6 @@ bool ServerSession::takeLine()
     const QString line = decodeLine(raw);
     m_transcript.line(m_number, line);
     handleLine(line);
-    return true;
-}
-
-bool ServerSession::takeData(bool ignorePause)
-{
-    if (m_paused && !ignorePause)
-        return false;
-    if (m_socket->bytesAvailable() <= 0)
-        return false;
-    if (m_buffer.isEmpty())
-        m_buffer.resize(kReceiveBufferBytes);
-
-    qint64 wanted = std::min({m_socket->bytesAvailable(), m_remaining, qint64(m_buffer.size())});
-    if (m_options.closeAfterBytes >= 0)
-        wanted = std::min(wanted, m_options.closeAfterBytes - m_bytesReceived);
-    if (m_options.chunkDelayMs > 0 && !ignorePause)
-        wanted = std::min(wanted, kChunkBytes - m_bytesSincePause);
-    const qint64 got = m_socket->read(m_buffer.data(), wanted);
-    if (got <= 0)
-        return false;
-
-    QString error;
-    if (!m_dropData && !m_upload->write(m_buffer.constData(), got, &error)) {
-        qCWarning(lcServer).noquote() << "connection" << m_number << "cannot write:" << error;
-        abortConnection(QStringLiteral("write failed: ") + error);
-        return false;
-    }
-    m_remaining -= got;
-    m_bytesReceived += got;
-    m_bytesSincePause += got;
-
-    if (m_options.closeAfterBytes >= 0 && m_bytesReceived >= m_options.closeAfterBytes) {
-        abortConnection(QStringLiteral("closing after %1 bytes").arg(m_bytesReceived));
-        return false;
-    }
-    if (m_remaining == 0)
-        finishFile();
-    if (m_options.chunkDelayMs > 0 && m_bytesSincePause >= kChunkBytes && !ignorePause) {
-        m_bytesSincePause = 0;
-        m_paused = true;
-        m_pauseTimer.start(m_options.chunkDelayMs);
-        return false;
-    }
     return true;
 }
 
@@ -347,150 +319,6 @@ void ServerSession::handleCommand(const QString& line)
     }
 }
 
-bool ServerSession::openUpload(const PutRequest& put, QString* problem)
-{
-    m_upload = m_storage.openPartial(m_account, put, problem);
-    if (!m_upload)
-        return false;
-    // Another upload of the file took it over while this one was idle.
-    m_upload->setRevokedHandler([this] {
-        QMetaObject::invokeMethod(
-            this,
-            [this] { abortConnection(QStringLiteral("the partial file went to a newer upload")); },
-            Qt::QueuedConnection);
-    });
-    return true;
-}
-
-void ServerSession::handlePut(const QString& arguments)
-{
-    QString problem;
-    const auto put = PutRequest::parse(arguments, &problem);
-    if (!put) {
-        refusePut(QStringLiteral("501 ") + problem);
-        return;
-    }
-    if (m_options.putReply) {
-        handleForcedPutReply(*put);
-        return;
-    }
-    if (m_storage.findWhole(m_account, *put)) {
-        send(QStringLiteral("201 exists"));
-        return;
-    }
-    if (!openUpload(*put, &problem)) {
-        qCWarning(lcServer).noquote()
-            << "connection" << m_number << "cannot receive" << put->name << ":" << problem;
-        refusePut(QStringLiteral("451 ") + problem);
-        return;
-    }
-    const qint64 held = m_upload->heldBytes();
-    m_remaining = put->size - held;
-    m_dropData = false;
-    send(QStringLiteral("200 %1").arg(held));
-    enterState(State::AwaitStart);
-}
-
-void ServerSession::refusePut(const QString& reply)
-{
-    // The client sends nothing for a refused file and goes on with its next
-    // one on this connection.
-    send(reply);
-    m_putRefused = true;
-}
-
-// The fixed reply replaces the server's own decision. The bytes that follow
-// are stored only when they fit what the partial file holds; a client that
-// sent from an offset the server never had gets its bytes read and dropped.
-void ServerSession::handleForcedPutReply(const PutRequest& put)
-{
-    const QString reply = *m_options.putReply;
-    send(reply);
-    if (reply.startsWith(QLatin1String("201")))
-        return;
-
-    QString problem;
-    if (!openUpload(put, &problem)) {
-        closeWithReply(QStringLiteral("451 ") + problem);
-        return;
-    }
-    const qint64 offset = std::clamp<qint64>(wire::resumeOffset(reply), 0, put.size);
-    m_dropData = offset > m_upload->heldBytes();
-    if (!m_dropData && !m_upload->truncateTo(offset, &problem)) {
-        closeWithReply(QStringLiteral("451 ") + problem);
-        return;
-    }
-    m_remaining = put.size - offset;
-    enterState(State::AwaitStart);
-}
-
-void ServerSession::handleStart(const QString& line)
-{
-    if (trimControls(line) != QLatin1String("START")) {
-        closeWithReply(QStringLiteral("500 expected START"));
-        return;
-    }
-    if (m_remaining == 0) {
-        finishFile();
-        return;
-    }
-    enterState(State::Data);
-    if (m_options.closeAfterBytes >= 0 && m_bytesReceived >= m_options.closeAfterBytes)
-        abortConnection(QStringLiteral("closing after %1 bytes").arg(m_bytesReceived));
-}
-
-void ServerSession::finishFile()
-{
-    if (m_dropData) {
-        m_upload.reset();
-        enterState(State::Commands);
-        send(QStringLiteral("250 dropped"));
-        return;
-    }
-    if (m_options.closeInsteadOfAck) {
-        m_upload->suspend();
-        m_upload.reset();
-        abortConnection(QStringLiteral("closing instead of the acknowledgement"));
-        return;
-    }
-    // The flush runs on another thread; other connections go on meanwhile.
-    enterState(State::Storing);
-    m_flusher.flush(*m_upload, m_options.syncFiles, m_options.flushDelayMs, this,
-                    [this](bool flushed, const QString& error) { storeFile(flushed, error); });
-}
-
-void ServerSession::storeFile(bool flushed, const QString& flushError)
-{
-    QString error = flushError;
-    QString stored;
-    if (flushed)
-        stored = m_upload->complete(&error);
-    else
-        m_upload->suspend();
-    m_upload.reset();
-    if (stored.isEmpty()) {
-        // No acknowledgement, so the client does not take the file as stored.
-        qCWarning(lcServer).noquote() << "connection" << m_number << "cannot store:" << error;
-        if (m_disconnected)
-            finish();
-        else
-            abortConnection(QStringLiteral("store failed: ") + error);
-        return;
-    }
-    const QString relative = QDir(m_storage.root()).relativeFilePath(stored);
-    m_transcript.event(m_number, QStringLiteral("stored ") + relative);
-    qCInfo(lcServer).noquote() << "connection" << m_number << "stored" << relative;
-    emit fileStored(m_account, stored);
-    if (m_disconnected) {
-        finish();
-        return;
-    }
-    enterState(State::Commands);
-    if (!m_options.noAck)
-        send(QStringLiteral("250 stored"));
-    takeInput(); // lines that came while the file was flushed
-}
-
 void ServerSession::send(const QString& line)
 {
     if (m_socket->state() == QAbstractSocket::ConnectedState)
@@ -501,7 +329,7 @@ void ServerSession::closeWithReply(const QString& line)
 {
     send(line);
     enterState(State::Closed);
-    m_upload.reset();
+    dropUpload();
     m_socket->disconnectFromHost(); // after the reply has gone out
 }
 
@@ -512,7 +340,8 @@ void ServerSession::abortConnection(const QString& reason)
     qCInfo(lcServer).noquote() << "connection" << m_number << reason;
     m_transcript.event(m_number, reason);
     enterState(State::Closed);
-    m_upload.reset();
+    // Bytes read before the end still go to the partial file, then the
+    // session lets it go (finishAfterDisk).
     m_socket->abort();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DiskError.h"
 #include "ServerOptions.h"
 
 #include <QByteArray>
@@ -8,27 +9,34 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QTcpSocket;
 
 namespace kyvane::server {
 
 class BackupStorage;
-class FileFlusher;
+class DiskJobs;
 class PartialUpload;
 struct PutRequest;
 class Transcript;
 
 // The server's side of one client connection: greeting, helo, auth, then any
 // number of put exchanges. Event-driven: it reacts to readyRead and never
-// blocks, so one thread serves many connections. Emits finished() once the
-// connection is closed; the owner then deletes it.
+// blocks, so one thread serves many connections; the file bytes are written,
+// and finished files stored, by DiskJobs. Emits finished() once the
+// connection is closed and no disk job of it is under way; the owner then
+// deletes it.
+//
+// The login and commands are in ServerSession.cpp, the receiving and storing
+// of a file in ServerSessionUpload.cpp.
 class ServerSession final : public QObject
 {
     Q_OBJECT
 
 public:
-    // Bytes taken from the socket in one read while receiving file data.
+    // Bytes taken from the socket in one read while receiving file data, and
+    // the most that wait for the disk beside the write under way.
     static constexpr qint64 kReceiveBufferBytes = 1 << 20;
     // How much the socket may hold unread while file bytes come; bounds
     // memory per connection.
@@ -43,9 +51,12 @@ public:
     // How long a refused client has to take the last reply before the
     // connection is cut.
     static constexpr int kClosingGraceMs = 5000;
+    // How often a connection that let go of its idle partial file looks
+    // whether another upload took it over.
+    static constexpr int kTakeoverWatchMs = 250;
 
     ServerSession(QTcpSocket* socket, quint64 number, const ServerOptions& options,
-                  BackupStorage& storage, Transcript& transcript, FileFlusher& flusher,
+                  BackupStorage& storage, Transcript& transcript, DiskJobs& disk,
                   QObject* parent = nullptr);
     ~ServerSession() override;
 
@@ -58,8 +69,15 @@ signals:
     void finished();
 
 private:
-    // Storing: a received file is being flushed; nothing is read meanwhile.
+    // Storing: every byte of a file is in; it is written out and stored,
+    // and nothing is read meanwhile.
     enum class State { Helo, Auth, Commands, AwaitStart, Data, Storing, Closed };
+
+    struct StoreResult
+    {
+        std::optional<QString> path;
+        DiskError error;
+    };
 
     void onReadyRead();
     void onBytesWritten();
@@ -87,8 +105,26 @@ private:
     bool openUpload(const PutRequest& put, QString* problem);
     void handleForcedPutReply(const PutRequest& put);
     void handleStart(const QString& line);
+
+    // Hands the bytes read so far to the disk; false when the partial file
+    // went to another upload meanwhile (the connection is then closed).
+    bool writePending();
+    void onWritten(qint64 size, int failure);
+    bool keepsData() const { return !m_dropData && !m_writeError; }
+    // Every byte of the file is in: once written, the file is stored, or
+    // refused with the reason the disk gave.
     void finishFile();
-    void storeFile(bool flushed, const QString& flushError);
+    void storeOnceWritten();
+    void storeFile(const StoreResult& result);
+    // Lets the partial file go: kept when shared, removed when private.
+    void dropUpload();
+    // Another upload took the partial file over: the connection is closed.
+    void loseUpload();
+    void onTakeoverTime();
+    void onTakeoverWatch();
+
+    // Ends the session once what arrived is on the disk.
+    void finishAfterDisk();
     void finish();
 
     void send(const QString& line);
@@ -100,18 +136,24 @@ private:
     const ServerOptions& m_options;
     BackupStorage& m_storage;
     Transcript& m_transcript;
-    FileFlusher& m_flusher;
+    DiskJobs& m_disk;
 
     State m_state = State::Helo;
     QString m_nonce;
     QString m_account;
 
     std::unique_ptr<PartialUpload> m_upload;
-    bool m_dropData = false;    // receive the bytes but keep none of them
-    qint64 m_remaining = 0;     // file bytes still expected
-    qint64 m_bytesReceived = 0; // file bytes on this connection
+    bool m_dropData = false;               // receive the bytes but keep none of them
+    std::optional<DiskError> m_writeError; // the first write of this file that failed
+    bool m_writing = false;                // a disk job has the upload
+    bool m_fileComplete = false;           // every byte of the file was read
+    QByteArray m_pending;                  // read, waiting for the write under way
+    qint64 m_written = 0;                  // bytes the partial file holds
+    qint64 m_remaining = 0;                // file bytes still expected
+    qint64 m_bytesReceived = 0;            // file bytes on this connection
     qint64 m_bytesSincePause = 0;
     bool m_paused = false;
+    bool m_finishing = false;
     bool m_finished = false;
     bool m_disconnected = false;
     int m_unknownCommands = 0; // in a row
@@ -119,8 +161,10 @@ private:
     // sends "START" anyway is about to send raw bytes, so it is closed.
     bool m_putRefused = false;
     QTimer m_pauseTimer;
-    QTimer m_deadline; // login, idle or closing time-out, by state
-    QByteArray m_buffer;
+    QTimer m_deadline;      // login, idle or closing time-out, by state
+    QTimer m_takeoverTimer; // the partial file has been idle this long
+    QTimer m_takeoverWatch; // while let go: has another upload taken it?
+    QByteArray m_discard;   // where dropped bytes are read to
 };
 
 } // namespace kyvane::server
