@@ -21,8 +21,10 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev)
 runtime_packages=(qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 fonts-roboto fonts-noto-cjk)
 # Only the tests need these: ffmpeg makes the videos that the capture-time test
 # reads both with Kyvane and with ffprobe; the validators check the desktop
-# entry and the AppStream metainfo of the package.
-test_packages=(ffmpeg desktop-file-utils appstream)
+# entry and the AppStream metainfo of the package; systemd brings
+# systemd-analyze, which checks the server's service unit (no running systemd
+# needed); haproxy stands in front of two servers on one store.
+test_packages=(ffmpeg desktop-file-utils appstream systemd haproxy)
 # CPack finds the package's library dependencies with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)
 

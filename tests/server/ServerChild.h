@@ -10,18 +10,20 @@
 #include <functional>
 
 // The kyvane-server program as a child process on a free loopback port, with
-// the account "bob" (password "secret") and a root folder of its own. The
-// process is killed when this object goes.
+// the account "bob" (password "secret") and a root folder of its own or a
+// given one, which other servers may share. The process is killed when this
+// object goes.
 class ServerChild
 {
 public:
     // setUp runs in the child before the program starts (to lower a limit).
     explicit ServerChild(const QString& executable, const QStringList& extra = {},
-                         std::function<void()> setUp = {})
+                         std::function<void()> setUp = {}, const QString& root = {})
+        : m_root(root.isEmpty() ? m_dir.filePath(QStringLiteral("root")) : root)
     {
         m_process.setProgram(executable);
         m_process.setArguments(
-            QStringList{"--port", "0", "--root", root(), "--account", "bob:secret", "--no-sync"} +
+            QStringList{"--port", "0", "--root", m_root, "--account", "bob:secret", "--no-sync"} +
             extra);
         if (setUp)
             m_process.setChildProcessModifier(setUp);
@@ -67,7 +69,7 @@ public:
 
     quint16 port() const { return m_port; }
     bool isRunning() const { return m_process.state() == QProcess::Running; }
-    QString root() const { return m_dir.filePath(QStringLiteral("root")); }
+    QString root() const { return m_root; }
     // Everything the program wrote to standard error so far.
     QString errorOutput()
     {
@@ -90,6 +92,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_root;
     QProcess m_process;
     QByteArray m_errors;
     quint16 m_port = 0;

@@ -1,4 +1,5 @@
 #include "ScriptedClient.h"
+#include "ServerChild.h"
 
 #include <QFile>
 #include <QProcess>
@@ -6,6 +7,34 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+// Newer than the kernel headers of Debian 12.
+#ifndef PR_SET_MDWE
+#define PR_SET_MDWE 65
+#define PR_MDWE_REFUSE_EXEC_GAIN 1
+#endif
+
+namespace {
+
+// In a child before it starts the program: the rule of systemd's
+// MemoryDenyWriteExecute=yes, no memory both writable and executable, for
+// this process and what it runs. Ends the child with 77 where the kernel
+// lacks the rule and 78 where writable code can still be made.
+void denyWritableCode()
+{
+    if (::prctl(PR_SET_MDWE, PR_MDWE_REFUSE_EXEC_GAIN, 0, 0, 0) != 0)
+        ::_exit(77);
+    void* code = ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE | PROT_EXEC,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (code != MAP_FAILED)
+        ::_exit(78);
+}
+
+} // namespace
 
 // The kyvane-server program itself, started as a child process.
 class TestServerExecutable : public QObject
@@ -50,6 +79,57 @@ private slots:
 
         server.terminate();
         QVERIFY(server.waitForFinished(10000));
+    }
+
+    // The log says what was stored: the stored name, size and the times the
+    // client sent.
+    void storedFileIsLoggedWithItsTimes()
+    {
+        ServerChild server(QStringLiteral(KYVANE_SERVER_PATH));
+        QVERIFY2(server.start(), qPrintable(server.errorOutput()));
+        ScriptedClient client;
+        QVERIFY(client.connectAndLogIn(server.port()));
+        client.sendLine(QStringLiteral("put 5 %1 none 2024/05/17;08:03:09 2024/05/16;23:59:58")
+                            .arg(QString::fromLatin1(QByteArray("a b.jpg").toBase64())));
+        QCOMPARE(client.readLine(), QStringLiteral("200 0"));
+        client.sendRaw("START\r\nhello");
+        QCOMPARE(client.readLine(), QStringLiteral("250 stored"));
+        QTRY_VERIFY2_WITH_TIMEOUT(server.errorOutput().contains(QLatin1String(
+                                      "connection 1 stored bob/a b.jpg (5 bytes, modified "
+                                      "2024/05/17;08:03:09, captured 2024/05/16;23:59:58)")),
+                                  qPrintable(server.errorOutput()), 10000);
+    }
+
+    // Under the unit's MemoryDenyWriteExecute=yes the regular expressions
+    // that read put lines cannot be compiled to machine code; they must
+    // still tell good lines from bad ones (PCRE2 falls back to its
+    // interpreter). The kernel's PR_SET_MDWE gives a child the same rule.
+    void regularExpressionsWorkWithoutWritableCode()
+    {
+        QProcess probe;
+        probe.setChildProcessModifier(denyWritableCode);
+        probe.start(QStringLiteral(KYVANE_SERVER_PATH), {"--help"});
+        QVERIFY(probe.waitForFinished(10000));
+        if (probe.exitCode() == 77)
+            QSKIP("this kernel has no PR_SET_MDWE (Linux 6.3 and later have it)");
+        QCOMPARE(probe.exitCode(), 0); // 78: writable code could still be made
+
+        ServerChild server(QStringLiteral(KYVANE_SERVER_PATH), {}, denyWritableCode);
+        QVERIFY2(server.start(), qPrintable(server.errorOutput()));
+        ScriptedClient client;
+        QVERIFY(client.connectAndLogIn(server.port()));
+        QString ack;
+        QCOMPARE(client.upload("a.jpg", "hello", &ack), QStringLiteral("200 0"));
+        QCOMPARE(ack, QStringLiteral("250 stored"));
+        const QStringList badLines{"put 05 YS5qcGc= none none none",
+                                   "put 5 YS5qcGc= none 2024-05-17 none",
+                                   "put 5 YS5qcGc= none none 2024/05/17"};
+        for (const QString& line : badLines) {
+            client.sendLine(line);
+            const QString reply = client.readLine();
+            QVERIFY2(reply.startsWith(QLatin1String("501 bad ")), qPrintable(reply));
+        }
+        QVERIFY(server.isRunning());
     }
 
     void wrongArgumentsEndWithAMessage()

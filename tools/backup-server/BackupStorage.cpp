@@ -223,6 +223,9 @@ BackupStorage::openPartial(const QString& account, const PutRequest& put, QStrin
     if (volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < needed) {
         if (error)
             *error = QStringLiteral("not enough free space");
+        // An empty partial file, made just now, would only be in the way.
+        if (held <= 0)
+            upload->discard();
         return nullptr;
     }
     return upload;

@@ -30,7 +30,7 @@ QString sweepOne(const QString& path, const QString& shownName, bool privateFile
     };
     if (partiallock::tryLockForRemoval(fd) && partiallock::isStillAt(fd, path) &&
         ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-        const QDateTime written = QDateTime::fromSecsSinceEpoch(status.st_mtim.tv_sec);
+        const QDateTime written = QDateTime::fromSecsSinceEpoch(status.st_mtim.tv_sec, Qt::UTC);
         if ((privateFile || written < olderThan) &&
             ::unlink(QFile::encodeName(path).constData()) == 0) {
             line = QStringLiteral("%1 (%2 bytes, %3)")

@@ -20,10 +20,9 @@ PartialUpload::PartialUpload(QString account, PutRequest put, QString path, bool
 
 PartialUpload::~PartialUpload()
 {
-    // A private copy cannot be resumed by anyone; the shared one can. The
-    // check keeps a file that is no longer this one's from being removed.
-    if (m_private && !m_stored && m_fd >= 0 && partiallock::isStillAt(m_fd, m_path))
-        ::unlink(QFile::encodeName(m_path).constData());
+    // A private copy cannot be resumed by anyone; the shared one can.
+    if (m_private && !m_stored)
+        discard();
     close();
 }
 
@@ -83,6 +82,13 @@ bool PartialUpload::takeBack(qint64 expectedBytes)
     }
     m_held = true;
     return true;
+}
+
+void PartialUpload::discard()
+{
+    if (m_fd >= 0 && partiallock::isStillAt(m_fd, m_path))
+        ::unlink(QFile::encodeName(m_path).constData());
+    markStored();
 }
 
 void PartialUpload::markStored()

@@ -54,6 +54,8 @@ public:
 
     // The file was moved to its final name, or removed, by its store.
     void markStored();
+    // Removes the partial file and closes it.
+    void discard();
 
 private:
     void close();

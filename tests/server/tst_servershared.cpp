@@ -1,0 +1,222 @@
+#include "ScriptedClient.h"
+#include "ServerChild.h"
+#include "ServerFixture.h"
+
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QThread>
+#include <QtTest>
+
+#include <latch>
+#include <memory>
+#include <vector>
+
+// Several kyvane-server processes on one store, as behind a load balancer:
+// clients that send the same large file at once through different servers,
+// and another version of it, end with one whole copy of each version.
+class TestServerShared : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Upload
+    {
+        quint16 port = 0;
+        const QByteArray* content = nullptr;
+        QString modified;
+        QString reply; // to the put line
+        QString ack;
+    };
+
+    // Each upload from a client of its own on a thread of its own; all of
+    // them send their put line at the same moment.
+    static void uploadAtOnce(std::vector<Upload>& uploads)
+    {
+        std::latch loggedIn(qsizetype(uploads.size()));
+        std::vector<std::unique_ptr<QThread>> threads;
+        for (Upload& upload : uploads) {
+            threads.emplace_back(QThread::create([&upload, &loggedIn] {
+                ScriptedClient client;
+                const bool in = client.connectAndLogIn(upload.port);
+                loggedIn.arrive_and_wait();
+                if (in)
+                    upload.reply =
+                        client.upload("clip.mov", *upload.content, &upload.ack, upload.modified);
+            }));
+            threads.back()->start();
+        }
+        for (auto& thread : threads)
+            QVERIFY(thread->wait(QDeadlineTimer(120000)));
+    }
+
+    // A loopback port that was free a moment ago.
+    static quint16 freePort()
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        return probe.serverPort();
+    }
+
+    // HAProxy in TCP mode in front of ports, taking turns; null without HAProxy.
+    std::unique_ptr<QProcess> startHaproxy(const QList<quint16>& ports, quint16* port)
+    {
+        QString haproxy = QStandardPaths::findExecutable(QStringLiteral("haproxy"));
+        if (haproxy.isEmpty())
+            haproxy =
+                QStandardPaths::findExecutable(QStringLiteral("haproxy"), {"/usr/sbin", "/sbin"});
+        if (haproxy.isEmpty())
+            return nullptr;
+        *port = freePort();
+        QString config = QStringLiteral("global\n"
+                                        "    nbthread 1\n"
+                                        "defaults\n"
+                                        "    mode tcp\n"
+                                        "    timeout connect 5s\n"
+                                        "    timeout client 60s\n"
+                                        "    timeout server 60s\n"
+                                        "frontend kyvane\n"
+                                        "    bind 127.0.0.1:%1\n"
+                                        "    default_backend servers\n"
+                                        "backend servers\n"
+                                        "    balance roundrobin\n")
+                             .arg(*port);
+        for (int i = 0; i < ports.size(); ++i)
+            config += QStringLiteral("    server s%1 127.0.0.1:%2\n").arg(i).arg(ports[i]);
+        QFile file(m_dir.filePath(QStringLiteral("haproxy.cfg")));
+        if (!file.open(QIODevice::WriteOnly))
+            return nullptr;
+        file.write(config.toUtf8());
+        file.close();
+
+        auto process = std::make_unique<QProcess>();
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(haproxy, {"-db", "-f", file.fileName()});
+        if (!process->waitForStarted(10000))
+            return nullptr;
+        // Ready once it accepts; the probe's connection is passed on too.
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired() && process->state() == QProcess::Running) {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, *port);
+            if (probe.waitForConnected(200))
+                return process;
+            QThread::msleep(100);
+        }
+        return nullptr;
+    }
+
+    QTemporaryDir m_dir;
+    QByteArray m_first;
+    QByteArray m_second;
+    QStringList m_figures;
+
+private slots:
+    void initTestCase()
+    {
+        m_first = patternBytes(64 << 20, 1);
+        m_second = patternBytes(64 << 20, 2);
+    }
+
+    void cleanupTestCase()
+    {
+        for (const QString& figure : m_figures)
+            qInfo().noquote() << figure;
+    }
+
+    void sameFileThroughSeveralServers_data()
+    {
+        QTest::addColumn<int>("servers");
+        QTest::addColumn<bool>("throughHaproxy");
+        QTest::addColumn<qint64>("fileBytes");
+        QTest::newRow("one process") << 1 << false << qint64(64 << 20);
+        QTest::newRow("two processes") << 2 << false << qint64(64 << 20);
+        // Only the way through HAProxy is new here: smaller files do.
+        QTest::newRow("two processes behind HAProxy") << 2 << true << qint64(8 << 20);
+    }
+
+    void sameFileThroughSeveralServers()
+    {
+        QFETCH(int, servers);
+        QFETCH(bool, throughHaproxy);
+        QFETCH(qint64, fileBytes);
+        QTemporaryDir dir;
+        const QString root = dir.filePath(QStringLiteral("root"));
+        std::vector<std::unique_ptr<ServerChild>> children;
+        QList<quint16> ports;
+        for (int i = 0; i < servers; ++i) {
+            children.push_back(std::make_unique<ServerChild>(QStringLiteral(KYVANE_SERVER_PATH),
+                                                             QStringList{}, nullptr, root));
+            QVERIFY2(children.back()->start(), qPrintable(children.back()->errorOutput()));
+            ports << children.back()->port();
+        }
+        std::unique_ptr<QProcess> haproxy;
+        quint16 front = 0;
+        if (throughHaproxy) {
+            haproxy = startHaproxy(ports, &front);
+            if (!haproxy)
+                QSKIP("HAProxy is not installed or did not start");
+        }
+
+        const QByteArray first = m_first.left(fileBytes);
+        const QByteArray second = m_second.left(fileBytes);
+        const QString firstTime = QStringLiteral("2024/05/17;08:03:09");
+        const QString secondTime = QStringLiteral("2024/06/01;10:00:00");
+        const auto portFor = [&](int client) {
+            return throughHaproxy ? front : ports[client % ports.size()];
+        };
+        std::vector<Upload> uploads{{portFor(0), &first, firstTime, {}, {}},
+                                    {portFor(1), &first, firstTime, {}, {}},
+                                    {portFor(2), &second, secondTime, {}, {}}};
+        QElapsedTimer clock;
+        clock.start();
+        uploadAtOnce(uploads);
+        const double seconds = clock.elapsed() / 1000.0;
+        m_figures << QStringLiteral("%1: %2 MiB/s (3 x %3 MiB at once in %4 s)")
+                         .arg(QTest::currentDataTag())
+                         .arg(3 * (fileBytes >> 20) / seconds, 0, 'f', 0)
+                         .arg(fileBytes >> 20)
+                         .arg(seconds, 0, 'f', 2);
+
+        // Every server had clients (through HAProxy too, which took turns).
+        for (auto& child : children)
+            QTRY_VERIFY_WITH_TIMEOUT(
+                child->errorOutput().contains(QLatin1String("logged in as bob")), 10000);
+        // Each client heard that its file is stored, so each counts it.
+        for (const Upload& upload : uploads) {
+            const bool sent =
+                upload.reply == QLatin1String("200 0") && upload.ack == QLatin1String("250 stored");
+            QVERIFY2(sent || upload.reply == QLatin1String("201 exists"),
+                     qPrintable(upload.reply + " / " + upload.ack));
+        }
+        // One whole copy of each version and nothing else.
+        QStringList files;
+        QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = QDir(root).relativeFilePath(it.next());
+            if (!file.endsWith(QLatin1String(".kyvane-name")))
+                files << file;
+        }
+        files.sort();
+        QCOMPARE(files, (QStringList{"bob/clip (2).mov", "bob/clip.mov"}));
+        QFile one(root + "/bob/clip.mov");
+        QFile two(root + "/bob/clip (2).mov");
+        QVERIFY(one.open(QIODevice::ReadOnly) && two.open(QIODevice::ReadOnly));
+        const QByteArray a = one.readAll();
+        const QByteArray b = two.readAll();
+        QVERIFY((a == first && b == second) || (a == second && b == first));
+
+        // Every server knows both versions.
+        for (const quint16 port : ports) {
+            ScriptedClient client;
+            QVERIFY(client.connectAndLogIn(port));
+            QCOMPARE(client.upload("clip.mov", first, nullptr, firstTime),
+                     QStringLiteral("201 exists"));
+            QCOMPARE(client.upload("clip.mov", second, nullptr, secondTime),
+                     QStringLiteral("201 exists"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerShared)
+#include "tst_servershared.moc"
