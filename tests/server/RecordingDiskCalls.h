@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
+
 #include <unistd.h>
 
 // The server's disk calls, recorded in order with their files relative to
@@ -41,12 +43,20 @@ public:
     // Each folder sync takes this much longer, so that a reply sent before
     // it would arrive before it is recorded.
     void setFolderSyncDelayMs(int delayMs) { m_folderSyncDelayMs = delayMs; }
+    // Each write takes this much longer: a slow disk.
+    void setWriteDelayMs(int delayMs) { m_writeDelayMs = delayMs; }
+    int writesStarted() const { return m_writesStarted; }
+    int writesFinished() const { return m_writesFinished; }
 
     int write(int fd, const char* data, qint64 size) override
     {
-        if (const int failure = failureOf(QStringLiteral("write")))
-            return failure;
-        return DiskCalls::write(fd, data, size);
+        ++m_writesStarted;
+        if (m_writeDelayMs > 0)
+            QThread::msleep(ulong(m_writeDelayMs));
+        const int failure = failureOf(QStringLiteral("write"));
+        const int result = failure != 0 ? failure : DiskCalls::write(fd, data, size);
+        ++m_writesFinished;
+        return result;
     }
     int setModified(int fd, time_t seconds) override
     {
@@ -105,5 +115,8 @@ private:
     mutable QMutex m_mutex;
     QStringList m_calls;
     QHash<QString, int> m_failures;
-    int m_folderSyncDelayMs = 0;
+    std::atomic_int m_folderSyncDelayMs = 0;
+    std::atomic_int m_writeDelayMs = 0;
+    std::atomic_int m_writesStarted = 0;
+    std::atomic_int m_writesFinished = 0;
 };

@@ -80,6 +80,29 @@ private slots:
                                              "rename " + second + " bob/b.jpg", "syncFolder bob"}));
     }
 
+    // While one connection's bytes wait for a slow disk, other connections
+    // are served at once.
+    void slowDiskHoldsUpOnlyItsConnection()
+    {
+        ServerFixture server;
+        RecordingDiskCalls calls(server.root());
+        calls.setWriteDelayMs(3000);
+        server.options.diskCalls = &calls;
+        QVERIFY(server.start());
+        ScriptedClient slow;
+        QVERIFY(slow.connectAndLogIn(server.port()));
+        QCOMPARE(slow.startUpload(3000, "v.mov", patternBytes(3000)), QStringLiteral("200 0"));
+        QTRY_COMPARE_WITH_TIMEOUT(calls.writesStarted(), 1, 10000);
+
+        ScriptedClient other;
+        QVERIFY(other.connectAndLogIn(server.port()));
+        QCOMPARE(other.upload("w.jpg", QByteArray()), QStringLiteral("200 0"));
+        QCOMPARE(calls.writesFinished(), 0); // still under way
+
+        QCOMPARE(slow.readLine(), QStringLiteral("250 stored"));
+        QCOMPARE(server.read("bob/v.mov"), patternBytes(3000));
+    }
+
     // A file the disk refuses to take is answered with the reason, in place
     // of the acknowledgement; the connection goes on, and once the disk
     // takes it the same file is stored under its own name, never as "(2)".

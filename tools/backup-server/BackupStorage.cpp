@@ -215,9 +215,10 @@ BackupStorage::openPartial(const QString& account, const PutRequest& put, QStrin
     if (!upload)
         return nullptr;
 
-    const qint64 held = upload->heldBytes();
-    if (held > put.size && !upload->truncateTo(0, error))
+    // A partial file longer than the file is no part of it.
+    if (upload->heldBytes() > put.size && !upload->truncateTo(0, error))
         return nullptr;
+    const qint64 held = upload->heldBytes();
     const QStorageInfo volume(accountFolder(account));
     const qint64 needed = put.size - std::min(held, put.size);
     if (volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < needed) {

@@ -63,8 +63,7 @@ int DiskCalls::renameNoReplace(const QString& from, const QString& to)
     // link can be made only where no file is, so it is the same guarantee.
     if (::link(source.constData(), target.constData()) != 0)
         return errno;
-    ::unlink(source.constData());
-    return 0;
+    return ::unlink(source.constData()) == 0 ? 0 : errno;
 }
 
 int DiskCalls::setAttribute(int fd, const char* name, const QByteArray& value)

@@ -200,6 +200,8 @@ bool ServerSession::writePending()
 void ServerSession::onWritten(qint64 size, int failure)
 {
     m_writing = false;
+    // While the disk is behind, the client cannot send: it is not idle.
+    noteActivity();
     if (failure == 0) {
         m_written += size;
     } else if (!m_writeError) {
