@@ -124,6 +124,44 @@ private slots:
             qInfo().noquote() << figure;
     }
 
+    // A connection of one server that has gone quiet half-way through a file
+    // loses the file to a new upload of it through another server, which
+    // resumes from what the first stored; the quiet connection is closed and
+    // nothing more it sends reaches the file.
+    void quietUploadIsTakenOverThroughAnotherServer()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.filePath(QStringLiteral("root"));
+        ServerChild first(QStringLiteral(KYVANE_SERVER_PATH), {"--takeover-after", "0.3"}, nullptr,
+                          root);
+        ServerChild second(QStringLiteral(KYVANE_SERVER_PATH), {"--takeover-after", "0.3"}, nullptr,
+                           root);
+        QVERIFY2(first.start(), qPrintable(first.errorOutput()));
+        QVERIFY2(second.start(), qPrintable(second.errorOutput()));
+        const QByteArray content = m_first.left(1500000);
+
+        ScriptedClient stalled;
+        QVERIFY(stalled.connectAndLogIn(first.port()));
+        QCOMPARE(stalled.startUpload(content.size(), "big.mov", content.left(700000)),
+                 QStringLiteral("200 0"));
+        const QString partial = root + "/bob/.big.mov.1500000-1715932989.partial";
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(partial).size(), 700000, 10000);
+        QTest::qWait(600);
+
+        ScriptedClient fresh;
+        QVERIFY(fresh.connectAndLogIn(second.port()));
+        fresh.sendLine(ScriptedClient::putLine(content.size(), "big.mov"));
+        QCOMPARE(fresh.readLine(), QStringLiteral("200 700000"));
+        QVERIFY(stalled.waitForClosed());
+        stalled.sendRaw(QByteArray(1000, 'x')); // gone nowhere
+        fresh.sendRaw("START\r\n" + content.mid(700000));
+        QCOMPARE(fresh.readLine(), QStringLiteral("250 stored"));
+        QFile stored(root + "/bob/big.mov");
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        QVERIFY(stored.readAll() == content);
+        QVERIFY(!QFileInfo::exists(partial));
+    }
+
     void sameFileThroughSeveralServers_data()
     {
         QTest::addColumn<int>("servers");
