@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDeadlineTimer>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -97,3 +98,13 @@ private:
     QByteArray m_errors;
     quint16 m_port = 0;
 };
+
+// The partial files anywhere under root, hidden as they are.
+inline QStringList partialFilesUnder(const QString& root)
+{
+    QStringList partials;
+    QDirIterator it(root, {".*.partial"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        partials << it.next();
+    return partials;
+}

@@ -12,6 +12,9 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 // An in-process server on 127.0.0.1 and a free port, storing into a
 // temporary root folder, with the account "bob" (password "secret").
 class ServerFixture
@@ -99,6 +102,14 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<kyvane::server::BackupServerThread> m_server;
 };
+
+// Sets the modification (and access) time of the file at path.
+inline bool setFileTime(const QString& path, const QDateTime& utc)
+{
+    const timespec times[2] = {{time_t(utc.toSecsSinceEpoch()), 0},
+                               {time_t(utc.toSecsSinceEpoch()), 0}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
 
 // Some bytes that differ from position to position.
 inline QByteArray patternBytes(qint64 size, char seed = 0)

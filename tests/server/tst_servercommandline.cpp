@@ -32,6 +32,7 @@ private slots:
         QCOMPARE(o.loginTimeoutMs, 30000);
         QCOMPARE(o.idleTimeoutMs, 60000);
         QCOMPARE(o.takeoverAfterMs, 10000);
+        QCOMPARE(o.partialMaxAgeMs, qint64(7) * 24 * 3600 * 1000);
         QCOMPARE(o.flushDelayMs, 0);
     }
 
@@ -71,6 +72,8 @@ private slots:
                                          "90",
                                          "--takeover-after",
                                          "2.25",
+                                         "--partial-max-age",
+                                         "2592000",
                                          "--flush-delay-ms",
                                          "1500"})),
                  qPrintable(commandLine.errorText()));
@@ -91,6 +94,7 @@ private slots:
         QCOMPARE(o.loginTimeoutMs, 500);
         QCOMPARE(o.idleTimeoutMs, 90000);
         QCOMPARE(o.takeoverAfterMs, 2250);
+        QCOMPARE(o.partialMaxAgeMs, qint64(2592000) * 1000); // 30 days: more than an int holds
         QCOMPARE(o.flushDelayMs, 1500);
     }
 
@@ -114,6 +118,9 @@ private slots:
         QTest::newRow("negative time-out") << QStringList{"--login-timeout", "-1"};
         QTest::newRow("time-out not a number") << QStringList{"--takeover-after", "soon"};
         QTest::newRow("time-out beyond a day") << QStringList{"--idle-timeout", "86401"};
+        QTest::newRow("partial age of zero") << QStringList{"--partial-max-age", "0"};
+        QTest::newRow("partial age beyond ten years")
+            << QStringList{"--partial-max-age", "315360001"};
         QTest::newRow("negative flush delay") << QStringList{"--flush-delay-ms", "-5"};
     }
 

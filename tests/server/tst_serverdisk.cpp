@@ -20,16 +20,6 @@ class TestServerDisk : public QObject
     Q_OBJECT
 
 private:
-    static QStringList partialsUnder(const QString& root)
-    {
-        QStringList partials;
-        QDirIterator it(root, {".*.partial"}, QDir::Files | QDir::Hidden,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext())
-            partials << it.next();
-        return partials;
-    }
-
     // A small tmpfs at folder, in a mount namespace of this test's own (so
     // nothing outside sees it and it goes with the test); false where the
     // test may not mount.
@@ -41,13 +31,6 @@ private:
         const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0700";
         return ownNamespace && ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs",
                                        MS_NOSUID | MS_NODEV, options.constData()) == 0;
-    }
-
-    static void setModified(const QString& path, const QDateTime& utc)
-    {
-        const timespec times[2] = {{time_t(utc.toSecsSinceEpoch()), 0},
-                                   {time_t(utc.toSecsSinceEpoch()), 0}};
-        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
     }
 
 private slots:
@@ -113,7 +96,7 @@ private slots:
         QVERIFY(!client.upload("tiny.jpg", "t").isNull());
         ScriptedClient other;
         QVERIFY(other.connectAndLogIn(server->port()));
-        const QStringList partials = partialsUnder(root);
+        const QStringList partials = partialFilesUnder(root);
         QCOMPARE(partials.size(), 1);
         const qint64 kept = QFileInfo(partials.first()).size();
         QVERIFY2(kept > 0 && kept <= kRoomBytes, qPrintable(QString::number(kept)));
@@ -134,7 +117,7 @@ private slots:
         QFile stored(root + "/bob/big.mov");
         QVERIFY(stored.open(QIODevice::ReadOnly));
         QVERIFY(stored.readAll() == content);
-        QCOMPARE(partialsUnder(root), QStringList());
+        QCOMPARE(partialFilesUnder(root), QStringList());
     }
 
     // A server starting on a store that another server uses removes private
@@ -154,12 +137,12 @@ private slots:
         QVERIFY(holder.connectAndLogIn(first.port()));
         QCOMPARE(holder.startUpload(content.size(), "held.mov", content.left(4000)),
                  QStringLiteral("200 0"));
-        QTRY_VERIFY_WITH_TIMEOUT(partialsUnder(root).size() == 1 &&
-                                     QFileInfo(partialsUnder(root).first()).size() == 4000,
+        QTRY_VERIFY_WITH_TIMEOUT(partialFilesUnder(root).size() == 1 &&
+                                     QFileInfo(partialFilesUnder(root).first()).size() == 4000,
                                  10000);
-        const QString held = partialsUnder(root).first();
+        const QString held = partialFilesUnder(root).first();
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        setModified(held, now.addDays(-30));
+        QVERIFY(setFileTime(held, now.addDays(-30)));
 
         const QString folder = root + "/bob/";
         const auto make = [&](const QString& name, const QDateTime& modified) {
@@ -167,7 +150,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("partial");
             file.close();
-            setModified(file.fileName(), modified);
+            QVERIFY(setFileTime(file.fileName(), modified));
         };
         make(".old.jpg.7-1715932989.partial", now.addDays(-8));
         make(".fresh.jpg.7-1715932989.partial", now.addDays(-6));

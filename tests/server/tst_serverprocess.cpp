@@ -1,7 +1,6 @@
 #include "ScriptedClient.h"
 #include "ServerChild.h"
 
-#include <QDirIterator>
 #include <QtTest>
 
 #include <memory>
@@ -15,16 +14,6 @@ class TestServerProcess : public QObject
     Q_OBJECT
 
 private:
-    static QStringList partialsUnder(const QString& root)
-    {
-        QStringList partials;
-        QDirIterator it(root, {".*.partial"}, QDir::Files | QDir::Hidden,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext())
-            partials << it.next();
-        return partials;
-    }
-
 private slots:
     // With 64 descriptors, (64 - 16) / 2 connections fit: of 150 at once,
     // the server greets no more than that and turns the others away, so it
@@ -101,8 +90,8 @@ private slots:
         QVERIFY(client.waitForClosed(10000));
 
         if (fileBytes > 0) {
-            QTRY_COMPARE_WITH_TIMEOUT(partialsUnder(server.root()).size(), 1, 10000);
-            QCOMPARE(QFileInfo(partialsUnder(server.root()).first()).size(), fileBytes);
+            QTRY_COMPARE_WITH_TIMEOUT(partialFilesUnder(server.root()).size(), 1, 10000);
+            QCOMPARE(QFileInfo(partialFilesUnder(server.root()).first()).size(), fileBytes);
             ScriptedClient again;
             QVERIFY(again.connectAndLogIn(server.port()));
             again.sendLine(ScriptedClient::putLine(10000, "x.mov"));
