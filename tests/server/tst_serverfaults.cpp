@@ -168,6 +168,25 @@ private slots:
         QCOMPARE(server.read("bob/s.mov"), content);
     }
 
+    // A file that ends on a paused chunk leaves no pause owing: the next
+    // file on the connection is read and stored.
+    void chunkDelayCarriesOnToTheNextFile()
+    {
+        constexpr qint64 kChunk = 819200;
+        ServerFixture server;
+        server.options.chunkDelayMs = 100;
+        QVERIFY(server.start());
+        ScriptedClient client;
+        QVERIFY(client.connectAndLogIn(server.port()));
+        for (const qint64 size : {2 * kChunk, qint64(10)}) {
+            QString ack;
+            QCOMPARE(client.upload(QStringLiteral("f%1.mov").arg(size), patternBytes(size), &ack),
+                     QStringLiteral("200 0"));
+            QCOMPARE(ack, QStringLiteral("250 stored"));
+        }
+        QCOMPARE(server.read("bob/f10.mov"), patternBytes(10));
+    }
+
     // What arrived before the client went is kept, even while reading was paused.
     void disconnectWhilePausedKeepsWhatArrived()
     {

@@ -163,10 +163,8 @@ bool ServerSession::takeData(bool ignorePause)
         abortConnection(QStringLiteral("closing after %1 bytes").arg(m_bytesReceived));
         return false;
     }
-    if (m_remaining == 0) {
+    if (m_remaining == 0)
         finishFile();
-        return false;
-    }
     if (m_options.chunkDelayMs > 0 && m_bytesSincePause >= kChunkBytes && !ignorePause) {
         m_bytesSincePause = 0;
         m_paused = true;
