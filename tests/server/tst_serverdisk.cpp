@@ -61,8 +61,9 @@ private slots:
                 ::umount2(QFile::encodeName(mounted->path()).constData(), MNT_DETACH);
             });
         const QString root = disk.filePath(QStringLiteral("root"));
+        // The server itself makes a write past the limit fail rather than end it.
         const std::function<void()> fileSizeLimit = [] {
-            ::signal(SIGXFSZ, SIG_IGN); // a failed write, as on a full disk
+            ::signal(SIGXFSZ, SIG_DFL);
             const rlimit limit{kRoomBytes, kRoomBytes};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         };

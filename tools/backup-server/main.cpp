@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QLoggingCategory>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[])
 {
+    // A file passing a size limit (ulimit -f, LimitFSIZE=) fails its write
+    // and is answered like a full disk, instead of ending the server.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kyvane-server"));
 
