@@ -116,6 +116,8 @@ private:
     void finishFile();
     void storeOnceWritten();
     void storeFile(const StoreResult& result);
+    // Answers that the file could not be stored, in place of the acknowledgement.
+    void refuseFile(const DiskError& error);
     // Lets the partial file go: kept when shared, removed when private.
     void dropUpload();
     // Another upload took the partial file over: the connection is closed.

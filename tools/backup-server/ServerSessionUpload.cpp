@@ -246,8 +246,7 @@ void ServerSession::storeOnceWritten()
     m_takeoverTimer.stop();
     m_takeoverWatch.stop();
     if (m_writeError) {
-        const DiskError error = *std::exchange(m_writeError, std::nullopt);
-        storeFile(StoreResult{std::nullopt, error});
+        refuseFile(*std::exchange(m_writeError, std::nullopt)); // logged when it came
         return;
     }
     if (m_options.closeInsteadOfAck) {
@@ -286,19 +285,9 @@ void ServerSession::storeFile(const StoreResult& result)
 {
     const PutRequest put = m_upload->request();
     if (!result.path) {
-        // The client is told why; a shared partial file stays for a resume.
-        dropUpload();
         qCWarning(lcServer).noquote()
             << "connection" << m_number << "cannot store" << put.name << ":" << result.error.text();
-        m_transcript.event(
-            m_number, QStringLiteral("cannot store %1: %2").arg(put.name, result.error.text()));
-        if (m_disconnected) {
-            finish();
-            return;
-        }
-        enterState(State::Commands);
-        send(result.error.reply());
-        takeInput();
+        refuseFile(result.error);
         return;
     }
     m_upload.reset();
@@ -317,6 +306,22 @@ void ServerSession::storeFile(const StoreResult& result)
     if (!m_options.noAck)
         send(QStringLiteral("250 stored"));
     takeInput(); // lines that came while the file was stored
+}
+
+void ServerSession::refuseFile(const DiskError& error)
+{
+    // The client is told why; a shared partial file stays for a resume.
+    m_transcript.event(
+        m_number,
+        QStringLiteral("cannot store %1: %2").arg(m_upload->request().name, error.text()));
+    dropUpload();
+    if (m_disconnected) {
+        finish();
+        return;
+    }
+    enterState(State::Commands);
+    send(error.reply());
+    takeInput();
 }
 
 void ServerSession::dropUpload()
