@@ -96,9 +96,12 @@ class TestQueueCommands : public QObject
     {
         writeJob("100000", {entry(server, mediaFile("a.jpg", 20 * kChunk))});
         auto form = newForm();
+        // The row's count shows from the file's first report on, before the
+        // login; START comes only after the server's answer.
         const auto underWay = [&] {
             return rowOf(*form, "100000") &&
-                   control<QLabel>(*form, "LB_100000")->text() == QLatin1String("0 / 1");
+                   control<QLabel>(*form, "LB_100000")->text() == QLatin1String("0 / 1") &&
+                   server.countLines("START") == 1;
         };
         return QTest::qWaitFor(underWay, kLongWaitMs) ? std::move(form) : nullptr;
     }
