@@ -36,8 +36,8 @@ TFileGenius* TFileGenius::Create(const QStringList& infileswithserverinfo, const
 }
 
 TFileGenius::TFileGenius(const QStringList& infileswithserverinfo, const QString& name,
-                         std::shared_ptr<ObserverChannel> observer,
-                         const EngineSettings& settings, const QStringList& refused)
+                         std::shared_ptr<ObserverChannel> observer, const EngineSettings& settings,
+                         const QStringList& refused)
     : files(infileswithserverinfo), tname(name), m_observer(std::move(observer)),
       m_settings(settings), m_stop(StopTokens::issue()), m_refused(refused)
 {

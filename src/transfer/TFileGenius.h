@@ -94,14 +94,14 @@ private:
 
     std::shared_ptr<ObserverChannel> m_observer;
     EngineSettings m_settings;
-    int m_finished = 0;        // entries confirmed in this run
+    int m_finished = 0; // entries confirmed in this run
     // Once stopped, the worker passes over every entry left.
     std::shared_ptr<StopToken> m_stop;
     QStringList m_refused; // lines of the job file that are no entries
     // The entry of the last connection attempt (its address, port and
     // account); none before the first.
     std::optional<JobEntry> m_lastAttempt;
-    QByteArray m_chunk;        // one chunk of file data, reused
+    QByteArray m_chunk;         // one chunk of file data, reused
     bool m_sendFromFile = true; // the system can send the current file itself
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeServer.h"
+#include "TempProgramFolder.h"
 #include "transfer/Digest.h"
 
 #include <QDir>
@@ -30,10 +31,21 @@ inline void acceptLogIn(QTcpSocket& socket)
     FakeServer::send(socket, "100 ok\r\n");
 }
 
-// Writes size bytes to path, making its folder; a large file is sparse.
-inline bool writeMediaFile(const QString& path, qint64 size)
+// A file of size zero bytes (sparse when large) in the folder "media" of the
+// program folder; returns its full path.
+inline QString mediaFile(const TempProgramFolder& folder, const QString& name, qint64 size)
 {
+    const QString path = folder.file(QStringLiteral("media/") + name);
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.resize(size);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
+        qFatal("cannot write fixture");
+    return path;
+}
+
+// The whole content of a file, or "<missing>".
+inline QByteArray readWholeFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }

@@ -169,9 +169,9 @@ private slots:
         QCOMPARE(contents.files.front().name, QString::fromUtf8("\u00dcber.jpg"));
         QStringList passedOver = contents.passedOver;
         passedOver.sort();
-        QCOMPARE(passedOver, (QStringList{QString::fromUtf8("bad\uFFFD.jpg"),
-                                          QString::fromUtf8("sub\u2409dir"),
-                                          QString::fromUtf8("x\u240Ay.jpg")}));
+        QCOMPARE(passedOver,
+                 (QStringList{QString::fromUtf8("bad\uFFFD.jpg"), QString::fromUtf8("sub\u2409dir"),
+                              QString::fromUtf8("x\u240Ay.jpg")}));
     }
 
     void compareFolderPaths_data()
@@ -311,8 +311,8 @@ private slots:
         rows.appendFile({QStringLiteral("new.jpg"), 3000});
         rows.setAllChecked(true);
         QStringList passedOver;
-        QVERIFY(rows.checkedFileEntries({QStringLiteral("nas|25714|anna|d1")}, &passedOver)
-                    .isEmpty());
+        QVERIFY(
+            rows.checkedFileEntries({QStringLiteral("nas|25714|anna|d1")}, &passedOver).isEmpty());
         QCOMPARE(passedOver, QStringList{QString::fromUtf8("/pics/a\u2409b/new.jpg")});
     }
 

@@ -26,12 +26,6 @@ namespace {
 constexpr int kLongWaitMs = 60000;
 const QString kJob = QStringLiteral("120000");
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class TestJobEntries : public QObject
@@ -45,12 +39,9 @@ class TestJobEntries : public QObject
     QString m_startFolder;
     EngineSettings m_settings;
 
-    QString mediaFile(const QString& name, qint64 size)
+    QString mediaFile(const QString& name, qint64 size) const
     {
-        const QString path = m_folder->file("media/" + name);
-        if (!writeMediaFile(path, size))
-            qFatal("cannot write fixture");
-        return path;
+        return ::mediaFile(*m_folder, name, size);
     }
 
 private slots:
@@ -86,11 +77,11 @@ private slots:
         ServerProcess attacker(KYVANE_SERVER, {}, QStringLiteral("127.0.0.2"));
         QVERIFY(server.isListening() && attacker.isListening());
         const QString a = mediaFile("a.jpg", 300);
-        const QString injected = jobEntryFor(server.address(), server.port(), a.left(a.size() - 5) + "x");
-        const QStringList lines{jobEntryFor(server.address(), server.port(), a),
-                                injected,
-                                jobEntryFor(attacker.address(), attacker.port(), ".git-credentials"),
-                                ".jpg"};
+        const QString injected =
+            jobEntryFor(server.address(), server.port(), a.left(a.size() - 5) + "x");
+        const QStringList lines{
+            jobEntryFor(server.address(), server.port(), a), injected,
+            jobEntryFor(attacker.address(), attacker.port(), ".git-credentials"), ".jpg"};
         m_folder->write(kJob + ".kyv", ListFile::serialize(lines));
 
         RecordingObserver observer;
@@ -102,7 +93,7 @@ private slots:
 
         QCOMPARE(attacker.countLines("[open"), 0);
         QVERIFY(!QDir(attacker.root()).exists("anna/.git-credentials"));
-        QCOMPARE(readFile(server.root() + "/anna/a.jpg"), QByteArray(300, '\0'));
+        QCOMPARE(readWholeFile(server.root() + "/anna/a.jpg"), QByteArray(300, '\0'));
         // The row counts the two entries; the refused lines do not hold the
         // job back, the missing file does.
         QCOMPARE(observer.rowFiles, (QStringList{lines.at(0), lines.at(1)}));
@@ -111,8 +102,10 @@ private slots:
                               "[.jpg][FAIL]  Backup Failed (not a full path)",
                               "[127.0.0.1][DONE] a.jpg Backup OK",
                               "[127.0.0.1][FAIL] x file not found"}));
-        QVERIFY(QString::fromUtf8(m_folder->read(kJob + ".kyvlog"))
-                    .contains("  [127.0.0.2][FAIL] .git-credentials Backup Failed (not a full path)\r\n"));
+        QVERIFY(
+            QString::fromUtf8(m_folder->read(kJob + ".kyvlog"))
+                .contains(
+                    "  [127.0.0.2][FAIL] .git-credentials Backup Failed (not a full path)\r\n"));
     }
 
     // Nothing but refused lines: no worker, and the job file is told as one

@@ -82,8 +82,7 @@ private slots:
         QFETCH(Reply, reply);
         QFETCH(QByteArray, trickled);
         QFETCH(QString, line);
-        const QString a = m_folder->file("media/a.jpg");
-        QVERIFY(writeMediaFile(a, 1000));
+        const QString a = mediaFile(*m_folder, "a.jpg", 1000);
         std::atomic<bool> done = false;
         QElapsedTimer clock;
         clock.start();

@@ -100,10 +100,7 @@ private slots:
         m_settings.readTimeoutMs = 5000;
     }
 
-    void init()
-    {
-        m_folder = std::make_unique<TempProgramFolder>();
-    }
+    void init() { m_folder = std::make_unique<TempProgramFolder>(); }
 
     void twoEntriesShareOneLogin()
     {
@@ -441,10 +438,9 @@ private slots:
         QPointer<TFileGenius> newWorker;
         observer.onStatus = [&](const QString& line) {
             if (line.endsWith("cancelled"))
-                newWorker = TFileGenius::Create({entry(serverB, m_folder->file("media/gone.jpg"))},
-                                                "130000",
-                                                std::make_shared<ObserverChannel>(&newJob),
-                                                m_settings);
+                newWorker = TFileGenius::Create(
+                    {entry(serverB, m_folder->file("media/gone.jpg"))}, "130000",
+                    std::make_shared<ObserverChannel>(&newJob), m_settings);
         };
         runJob({entry(serverA, a), entry(serverA, b), entry(serverB, c)}, observer);
         QTRY_VERIFY_WITH_TIMEOUT(newWorker.isNull(), 60000);

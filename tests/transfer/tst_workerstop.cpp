@@ -95,12 +95,9 @@ class TestWorkerStop : public QObject
     std::unique_ptr<TempProgramFolder> m_folder;
     EngineSettings m_settings;
 
-    QString mediaFile(const QString& name, qint64 size)
+    QString mediaFile(const QString& name, qint64 size) const
     {
-        const QString path = m_folder->file("media/" + name);
-        if (!writeMediaFile(path, size))
-            qFatal("cannot write fixture");
-        return path;
+        return ::mediaFile(*m_folder, name, size);
     }
 
     // The peer for a stall: it goes as far as the stall, sets reached and

@@ -182,10 +182,7 @@ class TestExplorer : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        setCurrentLanguage(kLanguageEnglish);
-    }
+    void init() { setCurrentLanguage(kLanguageEnglish); }
     void cleanup()
     {
         StopTokens::stopAll();

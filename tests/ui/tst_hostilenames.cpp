@@ -29,12 +29,6 @@ bool noWorkerRunning()
     return RunningJobs::names().isEmpty();
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 void writeRaw(const QByteArray& path)
 {
     const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
@@ -110,9 +104,8 @@ private slots:
             QCOMPARE(folder.read(job + ".kyv"),
                      ListFile::serialize({server + "|" + media + "/a.jpg"}));
             // The note names the files passed over.
-            QTRY_VERIFY_WITH_TIMEOUT(MessageBox::lastText().contains(QString::fromUtf8(
-                                         "bad\uFFFD.jpg")),
-                                     kLongWaitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                MessageBox::lastText().contains(QString::fromUtf8("bad\uFFFD.jpg")), kLongWaitMs);
             QVERIFY(MessageBox::lastText().contains(QString::fromUtf8("x\u240A127.0.0.2|")));
             QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
             QVERIFY(folder.exists(job + ".kyv"));
@@ -128,7 +121,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(JobFiles::pendingJobNames().isEmpty(), kLongWaitMs);
             QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
         }
-        QCOMPARE(readFile(ownRoot + "/anna/a.jpg"), QByteArray("secret photo"));
+        QCOMPARE(readWholeFile(ownRoot + "/anna/a.jpg"), QByteArray("secret photo"));
         QCOMPARE(own->countLines("put"), 1);
         QCOMPARE(attacker.countLines("[open"), 0);
         QVERIFY(!QFile::exists(attacker.root() + "/anna/.git-credentials"));

@@ -54,10 +54,7 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        setCurrentLanguage(kLanguageEnglish);
-    }
+    void cleanup() { setCurrentLanguage(kLanguageEnglish); }
 
     void windowFrame()
     {
