@@ -37,10 +37,8 @@ QString printable(const QString& path)
 {
     QString text = path;
     for (QChar& c : text) {
-        if (c.unicode() < 0x20)
-            c = QChar(0x2400 + c.unicode());
-        else if (c.unicode() == 0x7F)
-            c = QChar(0x2421);
+        if (isControl(c.unicode()))
+            c = QChar::ReplacementCharacter;
     }
     return text;
 }

@@ -19,8 +19,8 @@ bool isStorable(QByteArrayView encoded);
 // The path or name as text, as a listing or the user gave it.
 bool isStorable(const QString& path);
 
-// The path as a readable one-line text for a note: every control character
-// shown as its Unicode control picture (a line break as U+240A).
+// The path as a one-line text for a note: every control character shown as
+// U+FFFD, as bytes that are not valid text already are.
 QString printable(const QString& path);
 
 } // namespace StorableName

@@ -226,12 +226,12 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("line breaks that carry an entry")
             << QByteArray("x\n127.0.0.2|9|anna|d|.git-credentials\n.jpg")
-            << QString::fromUtf8("x\u240A127.0.0.2|9|anna|d|.git-credentials\u240A.jpg");
+            << QString::fromUtf8("x\uFFFD127.0.0.2|9|anna|d|.git-credentials\uFFFD.jpg");
         QTest::newRow("carriage return")
-            << QByteArray("cr\r.jpg") << QString::fromUtf8("cr\u240D.jpg");
-        QTest::newRow("tab") << QByteArray("a\tb.jpg") << QString::fromUtf8("a\u2409b.jpg");
-        QTest::newRow("escape") << QByteArray("\x1b[2J.jpg") << QString::fromUtf8("\u241B[2J.jpg");
-        QTest::newRow("delete") << QByteArray("del\x7f.jpg") << QString::fromUtf8("del\u2421.jpg");
+            << QByteArray("cr\r.jpg") << QString::fromUtf8("cr\uFFFD.jpg");
+        QTest::newRow("tab") << QByteArray("a\tb.jpg") << QString::fromUtf8("a\uFFFDb.jpg");
+        QTest::newRow("escape") << QByteArray("\x1b[2J.jpg") << QString::fromUtf8("\uFFFD[2J.jpg");
+        QTest::newRow("delete") << QByteArray("del\x7f.jpg") << QString::fromUtf8("del\uFFFD.jpg");
         QTest::newRow("not UTF-8")
             << QByteArray("bad\xff.jpg") << QString::fromUtf8("bad\uFFFD.jpg");
     }

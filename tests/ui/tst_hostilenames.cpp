@@ -106,7 +106,7 @@ private slots:
             // The note names the files passed over.
             QTRY_VERIFY_WITH_TIMEOUT(
                 MessageBox::lastText().contains(QString::fromUtf8("bad\uFFFD.jpg")), kLongWaitMs);
-            QVERIFY(MessageBox::lastText().contains(QString::fromUtf8("x\u240A127.0.0.2|")));
+            QVERIFY(MessageBox::lastText().contains(QString::fromUtf8("x\uFFFD127.0.0.2|")));
             QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
             QVERIFY(folder.exists(job + ".kyv"));
         }
