@@ -21,6 +21,17 @@ enum class ExtraText {
     FolderCannotBeListed,
     // A job log's reason for a file of the job that no longer exists.
     FileNotFound,
+    // A note naming files whose names cannot be stored in a job; %1 is how
+    // many, %2 some of their names.
+    FilesPassedOver,
+    // Why a list or job file was not written: an item holds a line break.
+    LineBreakInItem,
+    // A job log's reason for a job entry whose path is not a full path.
+    PathNotAbsolute,
+    // The program folder is a symbolic link; %1 is the folder.
+    ProgramFolderIsLink,
+    // The program folder belongs to another user; %1 is the folder.
+    ProgramFolderNotOwned,
 
     Count // the number of texts above, not a text
 };

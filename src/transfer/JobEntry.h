@@ -23,6 +23,11 @@ struct JobEntry
     // Whether one connection and login serve both entries: the same address
     // (compared exactly), port and account.
     bool sameLogin(const JobEntry& other) const;
+
+    // Whether the path names a file from the root of the file system. Any
+    // other path would be read from the working folder, which no entry the
+    // program writes ever means.
+    bool hasFullPath() const { return path.startsWith(QLatin1Char('/')); }
 };
 
 constexpr quint16 kDefaultPort = 25714;

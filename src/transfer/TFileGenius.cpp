@@ -1,6 +1,6 @@
 #include "transfer/TFileGenius.h"
 
-#include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "transfer/JobFiles.h"
 #include "transfer/LineConnection.h"
 #include "transfer/ObserverChannel.h"
@@ -20,11 +20,12 @@ QSet<TFileGenius*> g_live;
 
 TFileGenius* TFileGenius::Create(const QStringList& infileswithserverinfo, const QString& name,
                                  std::shared_ptr<ObserverChannel> observer,
-                                 const EngineSettings& settings)
+                                 const EngineSettings& settings, const QStringList& refused)
 {
     if (!RunningJobs::claim(name))
         return nullptr;
-    auto* worker = new TFileGenius(infileswithserverinfo, name, std::move(observer), settings);
+    auto* worker =
+        new TFileGenius(infileswithserverinfo, name, std::move(observer), settings, refused);
     {
         QMutexLocker locker(&g_liveMutex);
         g_live.insert(worker);
@@ -35,12 +36,11 @@ TFileGenius* TFileGenius::Create(const QStringList& infileswithserverinfo, const
 }
 
 TFileGenius::TFileGenius(const QStringList& infileswithserverinfo, const QString& name,
-                         std::shared_ptr<ObserverChannel> observer,
-                         const EngineSettings& settings)
+                         std::shared_ptr<ObserverChannel> observer, const EngineSettings& settings,
+                         const QStringList& refused)
     : files(infileswithserverinfo), tname(name), m_observer(std::move(observer)),
-      m_settings(settings)
+      m_settings(settings), m_stop(StopTokens::issue()), m_refused(refused)
 {
-    stopRequested = false;
 }
 
 TFileGenius::~TFileGenius()
@@ -68,7 +68,7 @@ void TFileGenius::run()
 {
     // The connection belongs to this thread.
     IdTCPClient1 = std::make_unique<LineConnection>(m_settings.connectTimeoutMs,
-                                                    m_settings.readTimeoutMs);
+                                                    m_settings.readTimeoutMs, m_stop.get());
     AddToDoList();
     sendfile2();
     Destroy();

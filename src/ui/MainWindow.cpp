@@ -3,7 +3,7 @@
 #include "core/ConfigIni.h"
 #include "core/PicturesFolder.h"
 #include "core/ProgramFolder.h"
-#include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "core/Version.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
@@ -72,6 +72,8 @@ void TForm1::FormCreate()
 
     // queueLock is a process-wide mutex that exists from the start.
 
+    // The program entry has fixed it already and refused a folder it must
+    // not use; this only repeats that answer.
     ProgramFolder::fix();
 
     setCurrentLanguage(languageCodeFromText(ReadIni(
@@ -117,7 +119,7 @@ bool TForm1::FormCloseQuery()
 
 void TForm1::FormClose()
 {
-    stopRequested = true;
+    StopTokens::stopAll();
     m_lists.servers.clear();
     // From here no worker waits for this window, so waiting for them cannot
     // deadlock. Each finishes its chunk and writes its job log; one stuck on

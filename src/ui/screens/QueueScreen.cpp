@@ -2,6 +2,7 @@
 
 #include "core/Logging.h"
 #include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "transfer/JobFiles.h"
 #include "transfer/JobStarter.h"
 #include "transfer/RunningJobs.h"
@@ -117,9 +118,9 @@ void QueueScreen::JobEnded(const QString& tname)
 
 void QueueScreen::btnStopClick()
 {
-    stopRequested = true;
+    StopTokens::stopAll();
     // A job that Start marked to run again once its worker ends stays
-    // stopped: a new worker would also clear the stop flag for the others.
+    // stopped: Stop comes after that Start.
     m_restartWhenEnded.clear();
 }
 
@@ -131,7 +132,7 @@ void QueueScreen::btnDeleteClick()
         if (!row->isChecked())
             continue;
         if (row->finishedMark() != QueueRowRules::kFinished)
-            stopRequested = true; // there is no stop for one job alone
+            StopTokens::stopAll(); // there is no stop for one job alone
         const QString jobName = QueueRowRules::jobNameFromRowName(row->tagString());
         m_restartWhenEnded.remove(jobName);
         ListBox2->removeRow(row);
