@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 
 #include <unistd.h>
 
@@ -45,6 +46,12 @@ public:
     void setFolderSyncDelayMs(int delayMs) { m_folderSyncDelayMs = delayMs; }
     // Each write takes this much longer: a slow disk.
     void setWriteDelayMs(int delayMs) { m_writeDelayMs = delayMs; }
+    // Runs on the disk thread just before each move of a file to its name,
+    // with that name: as if another process took the name meanwhile.
+    void setBeforeRename(std::function<void(const QString& target)> hook)
+    {
+        m_beforeRename = std::move(hook);
+    }
     int writesStarted() const { return m_writesStarted; }
     int writesFinished() const { return m_writesFinished; }
 
@@ -77,6 +84,8 @@ public:
     }
     int renameNoReplace(const QString& from, const QString& to) override
     {
+        if (m_beforeRename)
+            m_beforeRename(to);
         return pass(QStringLiteral("rename"), relative(from) + " " + relative(to),
                     [&] { return DiskCalls::renameNoReplace(from, to); });
     }
@@ -115,6 +124,7 @@ private:
     mutable QMutex m_mutex;
     QStringList m_calls;
     QHash<QString, int> m_failures;
+    std::function<void(const QString&)> m_beforeRename;
     std::atomic_int m_folderSyncDelayMs = 0;
     std::atomic_int m_writeDelayMs = 0;
     std::atomic_int m_writesStarted = 0;

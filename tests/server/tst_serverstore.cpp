@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -231,6 +232,33 @@ private slots:
         QCOMPARE(records.size(), sideFiles ? 4 : 0);
         for (const QString& file : server.allFiles())
             QVERIFY(QFileInfo(file).fileName().toUtf8().size() <= 255);
+    }
+
+    // Another server on the store moves its file to the name between this
+    // one's look and its move: that file stays as it is, and this one
+    // becomes the next version.
+    void nameTakenJustBeforeTheMoveIsKept()
+    {
+        ServerFixture server;
+        RecordingDiskCalls calls(server.root());
+        bool taken = false; // touched on the disk thread only
+        calls.setBeforeRename([&taken](const QString& target) {
+            if (std::exchange(taken, true))
+                return;
+            QFile other(target);
+            if (other.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                other.write("another version");
+        });
+        server.options.diskCalls = &calls;
+        QVERIFY(server.start());
+        ScriptedClient client;
+        QVERIFY(client.connectAndLogIn(server.port()));
+        QString ack;
+        QCOMPARE(client.upload("a.jpg", "mine", &ack), QStringLiteral("200 0"));
+        QCOMPARE(ack, QStringLiteral("250 stored"));
+        QCOMPARE(server.read("bob/a.jpg"), QByteArray("another version"));
+        QCOMPARE(server.read("bob/a (2).jpg"), QByteArray("mine"));
+        QCOMPARE(client.upload("a.jpg", "mine"), QStringLiteral("201 exists"));
     }
 
     // Files stored before names were recorded are still known by size and time.
