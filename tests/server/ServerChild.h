@@ -69,6 +69,7 @@ public:
     }
 
     quint16 port() const { return m_port; }
+    qint64 processId() const { return m_process.processId(); }
     bool isRunning() const { return m_process.state() == QProcess::Running; }
     QString root() const { return m_root; }
     // Everything the program wrote to standard error so far.

@@ -56,6 +56,48 @@ private slots:
         QVERIFY(server.errorOutput().contains("leaves room for 24 connections"));
     }
 
+    // Below what the connections need, the server raises its soft limit of
+    // open files as far as the hard limit lets it (as systemd and shells
+    // start programs at 1024 below a much higher hard limit), and warns only
+    // when the hard limit is too low as well.
+    void softDescriptorLimitIsRaised_data()
+    {
+        QTest::addColumn<int>("hardLimit");
+        QTest::addColumn<int>("raisedTo");
+        QTest::addColumn<QString>("warning"); // empty: none
+        // 100 connections need 100 * 2 + 16 descriptors.
+        QTest::newRow("hard limit leaves room") << 4096 << 216 << QString();
+        QTest::newRow("hard limit too low")
+            << 100 << 100 << "leaves room for 42 connections, not 100";
+    }
+
+    void softDescriptorLimitIsRaised()
+    {
+        QFETCH(int, hardLimit);
+        QFETCH(int, raisedTo);
+        QFETCH(QString, warning);
+        ServerChild server(QStringLiteral(KYVANE_SERVER_PATH), {"--max-connections", "100"},
+                           [hardLimit] {
+                               const rlimit limit{64, rlim_t(hardLimit)};
+                               ::setrlimit(RLIMIT_NOFILE, &limit);
+                           });
+        QVERIFY2(server.start(), qPrintable(server.errorOutput()));
+        QFile limits(QStringLiteral("/proc/%1/limits").arg(server.processId()));
+        QVERIFY(limits.open(QIODevice::ReadOnly));
+        const QString openFiles = QString::fromLatin1(limits.readAll())
+                                      .split(QLatin1Char('\n'))
+                                      .filter(QLatin1String("Max open files"))
+                                      .value(0)
+                                      .simplified();
+        QCOMPARE(openFiles, QStringLiteral("Max open files %1 %2 files").arg(raisedTo).arg(hardLimit));
+        if (warning.isEmpty())
+            QVERIFY2(!server.errorOutput().contains(QLatin1String("leaves room")),
+                     qPrintable(server.errorOutput()));
+        else
+            QTRY_VERIFY2_WITH_TIMEOUT(server.errorOutput().contains(warning),
+                                      qPrintable(server.errorOutput()), 10000);
+    }
+
     // A peer that falls silent at any step is dropped; file bytes that came
     // before are kept for a resume.
     void silentPeerIsDropped_data()

@@ -58,8 +58,20 @@ private:
         return probe.serverPort();
     }
 
+    // A child process that is ended when it goes.
+    struct EndProcess
+    {
+        void operator()(QProcess* process) const
+        {
+            process->kill();
+            process->waitForFinished(5000);
+            delete process;
+        }
+    };
+    using ChildProcess = std::unique_ptr<QProcess, EndProcess>;
+
     // HAProxy in TCP mode in front of ports, taking turns; null without HAProxy.
-    std::unique_ptr<QProcess> startHaproxy(const QList<quint16>& ports, quint16* port)
+    ChildProcess startHaproxy(const QList<quint16>& ports, quint16* port)
     {
         QString haproxy = QStandardPaths::findExecutable(QStringLiteral("haproxy"));
         if (haproxy.isEmpty())
@@ -89,7 +101,7 @@ private:
         file.write(config.toUtf8());
         file.close();
 
-        auto process = std::make_unique<QProcess>();
+        ChildProcess process(new QProcess);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(haproxy, {"-db", "-f", file.fileName()});
         if (!process->waitForStarted(10000))
@@ -188,7 +200,7 @@ private slots:
             QVERIFY2(children.back()->start(), qPrintable(children.back()->errorOutput()));
             ports << children.back()->port();
         }
-        std::unique_ptr<QProcess> haproxy;
+        ChildProcess haproxy;
         quint16 front = 0;
         if (throughHaproxy) {
             haproxy = startHaproxy(ports, &front);
