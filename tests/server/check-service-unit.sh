@@ -1,17 +1,19 @@
 #!/bin/sh
 # Checks the kyvane-server service unit the way systemd reads it, without a
 # running systemd (as in a container):
-#   check-service-unit.sh SYSTEMD_ANALYZE UNIT SERVER MAX_EXPOSURE
+#   check-service-unit.sh SYSTEMD_ANALYZE UNIT SERVER MAX_EXPOSURE ACCEPTED
 # (MAX_EXPOSURE in tenths: 20 for 2.0)
 # "verify" must find nothing to say (it warns about unknown or misspelt
 # settings but still ends with 0); "security" must rate the unit's exposure
-# at MAX_EXPOSURE or below. The unit names /usr/bin/kyvane-server, which
+# at MAX_EXPOSURE or below and find no exposure beyond those named in the
+# file ACCEPTED (a setting dropped from the unit shows up as a new one). The unit names /usr/bin/kyvane-server, which
 # verify wants to exist, so a copy names the SERVER just built.
 set -eu
 analyze="$1"
 unit="$2"
 server="$3"
 max_exposure="$4"
+accepted="$5"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -27,4 +29,13 @@ status=0
 rating="$("$analyze" security --offline=yes --no-pager --threshold="$max_exposure" \
     "$work/kyvane-server.service" 2>&1)" || status=$?
 echo "$rating" | grep "Overall exposure" || echo "$rating"
+# Each finding is a line "✗ SETTING DESCRIPTION EXPOSURE".
+unexpected="$(echo "$rating" | awk '$1 == "✗" { print $2 }' | sort -u |
+    grep -vxF -f "$(grep -v '^#' "$accepted" | awk '{ print $1 }' > "$work/accepted" &&
+        echo "$work/accepted")" || true)"
+if [ -n "$unexpected" ]; then
+    echo "exposures not accepted in $accepted:"
+    echo "$unexpected"
+    exit 1
+fi
 exit "$status"
