@@ -29,8 +29,9 @@ status=0
 rating="$("$analyze" security --offline=yes --no-pager --threshold="$max_exposure" \
     "$work/kyvane-server.service" 2>&1)" || status=$?
 echo "$rating" | grep "Overall exposure" || echo "$rating"
-# Each finding is a line "✗ SETTING DESCRIPTION EXPOSURE".
-unexpected="$(echo "$rating" | awk '$1 == "✗" { print $2 }' | sort -u |
+# Each finding is a line "✗ SETTING DESCRIPTION EXPOSURE", with "-" in place
+# of "✗" outside UTF-8 locales.
+unexpected="$(echo "$rating" | awk '$1 == "✗" || $1 == "-" { print $2 }' | sort -u |
     grep -vxF -f "$(grep -v '^#' "$accepted" | awk '{ print $1 }' > "$work/accepted" &&
         echo "$work/accepted")" || true)"
 if [ -n "$unexpected" ]; then
