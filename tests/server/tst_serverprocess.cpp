@@ -89,7 +89,8 @@ private slots:
                                       .filter(QLatin1String("Max open files"))
                                       .value(0)
                                       .simplified();
-        QCOMPARE(openFiles, QStringLiteral("Max open files %1 %2 files").arg(raisedTo).arg(hardLimit));
+        QCOMPARE(openFiles,
+                 QStringLiteral("Max open files %1 %2 files").arg(raisedTo).arg(hardLimit));
         if (warning.isEmpty())
             QVERIFY2(!server.errorOutput().contains(QLatin1String("leaves room")),
                      qPrintable(server.errorOutput()));

@@ -6,9 +6,9 @@
 #include <QtTest>
 
 #include <cerrno>
-#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <utility>
 
 // What the server does on the disk to store a file: the order of its syncs,
 // the failures it answers, and how a stored file is known again.
