@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/OutcomeRecords.h"
+
 #include <QString>
 
 namespace kyvane {
@@ -23,6 +25,10 @@ struct JobEntry
     // Whether one connection and login serve both entries: the same address
     // (compared exactly), port and account.
     bool sameLogin(const JobEntry& other) const;
+
+    // The server as the outcome store keys it: address, port number and
+    // account.
+    ServerKey serverKey() const { return {server, portNumber(), account}; }
 };
 
 constexpr quint16 kDefaultPort = 25714;

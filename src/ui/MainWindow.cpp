@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include "core/ConfigIni.h"
+#include "core/JobRecords.h"
+#include "core/OutcomeStore.h"
 #include "core/PicturesFolder.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
@@ -8,6 +10,7 @@
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/JobFiles.h"
+#include "transfer/JobHistory.h"
 #include "transfer/JobName.h"
 #include "transfer/ObserverChannel.h"
 #include "transfer/RunningJobs.h"
@@ -22,7 +25,7 @@
 #include "ui/screens/ExplorerScreen.h"
 #include "ui/screens/FileExtensionsScreen.h"
 #include "ui/screens/HomeScreen.h"
-#include "ui/screens/JobLogScreen.h"
+#include "ui/screens/JobDetailsScreen.h"
 #include "ui/screens/QueueScreen.h"
 #include "ui/screens/ServerEditorScreen.h"
 #include "ui/screens/SettingsListScreen.h"
@@ -33,6 +36,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 #include <QToolButton>
 
 namespace kyvane {
@@ -85,6 +89,8 @@ void TForm1::FormCreate()
     navMarker = 0;
     ChangeTab(Home);
 
+    openOutcomeStore();
+
     // Workers of the jobs left unfinished; their rows appear once the event
     // loop runs. A job file that cannot be read is passed over.
     m_queue->startJobFiles(false);
@@ -92,6 +98,26 @@ void TForm1::FormCreate()
 
     // Kept for the home page's banner until it is tapped.
     m_home->setTodayFileCount(m_builder.GetTodayFileCount(m_lists));
+}
+
+void TForm1::openOutcomeStore()
+{
+    const OutcomeStore::Opened opened = OutcomeStore::openForProgramFolder();
+    QString notice;
+    if (!opened.movedAsideTo.isEmpty())
+        notice = extraText(ExtraText::StoreMovedAside).arg(opened.movedAsideTo);
+    else if (!opened.error.isEmpty())
+        notice = extraText(ExtraText::StoreUnavailable).arg(opened.error);
+    if (!notice.isEmpty()) {
+        // Never fatal: the program goes on, and says so once it is shown.
+        setStatusLine(notice);
+        QTimer::singleShot(0, this, [this, notice] { MessageBox::inform(this, notice); });
+    }
+    // Records of jobs whose files are gone (deleted while the program was
+    // not running) go; finished jobs past the history's limits too.
+    JobRecords records(opened.store);
+    records.dropPendingExcept(JobFiles::pendingJobNames());
+    JobHistory::prune(records, QDateTime::currentMSecsSinceEpoch());
 }
 
 void TForm1::createDialogs()
@@ -157,13 +183,14 @@ void TForm1::openFileExplorer(const QString& folder)
     ChangeTab(FileExplorer);
 }
 
-void TForm1::openJobLog(const QString& jobName)
+void TForm1::openJobDetails(const QString& jobName, qint64 jobId)
 {
     QString error;
-    if (!m_jobLog->showLog(jobName, &error)) {
+    if (!m_jobLog->showJob(jobName, jobId, &error)) {
         MessageBox::inform(this, error);
         return;
     }
+    m_detailsReturn = currentTabIndex() == History ? History : Queue;
     ChangeTab(JobLog);
 }
 
@@ -188,7 +215,7 @@ void TForm1::PrepareExtList()
     m_fileExtensions->PrepareExtList();
 }
 
-bool TForm1::startJob(const QStringList& entries)
+bool TForm1::startJob(const QStringList& entries, const JobKind& kind)
 {
     if (entries.isEmpty())
         return false;
@@ -203,6 +230,10 @@ bool TForm1::startJob(const QStringList& entries)
         MessageBox::inform(this, error);
         return false;
     }
+    JobRecords(OutcomeStore::shared())
+        .addJob(name, kind, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                m_builder.now().time_since_epoch())
+                                .count());
     TFileGenius::Create(entries, name, m_channel, m_engineSettings);
     return true;
 }
@@ -242,6 +273,9 @@ void TForm1::ShowStatusLine(const QString& line)
 void TForm1::JobEnded(const QString& tname)
 {
     m_queue->JobEnded(tname);
+    // The details of the job on screen now show how its run ended.
+    if (currentTabIndex() == JobLog && m_jobLog->jobName() == tname)
+        m_jobLog->refresh();
 }
 
 } // namespace kyvane

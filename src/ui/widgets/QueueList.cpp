@@ -2,6 +2,8 @@
 
 #include "ui/widgets/QueueRow.h"
 
+#include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kyvane {
@@ -44,6 +46,11 @@ void QueueList::appendRow(QueueRow* row)
 {
     m_rowsLayout->insertWidget(count(), row);
     connect(row, &QueueRow::clicked, this, [this, row] { emit rowClicked(row); });
+    // A new job's row is scrolled into view once the list has laid it out.
+    QTimer::singleShot(0, this, [this, added = QPointer<QueueRow>(row)] {
+        if (added && m_rowsLayout->indexOf(added) >= 0)
+            ensureWidgetVisible(added, 0, 0);
+    });
 }
 
 void QueueList::removeRow(QueueRow* row)
