@@ -36,7 +36,7 @@ CREATE TABLE file_outcomes (
     PRIMARY KEY (path, address, port, account)
 ) WITHOUT ROWID;
 CREATE TABLE jobs (
-    id INTEGER PRIMARY KEY,
+    id INTEGER PRIMARY KEY AUTOINCREMENT, -- never reused: screens keep ids
     name TEXT NOT NULL,
     kind TEXT NOT NULL,
     first_day TEXT NOT NULL,

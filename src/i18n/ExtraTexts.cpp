@@ -23,6 +23,9 @@ Translations translations(ExtraText id)
         return {u"Too many jobs are waiting: finish or delete some in the queue first",
                 u"等待中的工作太多: 請先在佇列中完成或刪除一些",
                 u"等待中的工作太多: 请先在伫列中完成或删除一些"};
+    case ExtraText::NamesWithLineBreaks:
+        return {u"Left out, as their names hold a line break: %1",
+                u"已略過名稱含有換行的檔案: %1", u"已略过名称含有换行的档案: %1"};
     case ExtraText::SettingsNotSaved:
         return {u"%1 could not be saved: %2", u"無法儲存 %1: %2", u"无法保存 %1: %2"};
     case ExtraText::BrowseFolders:

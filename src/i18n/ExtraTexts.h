@@ -12,6 +12,9 @@ enum class ExtraText {
     FoldersPassedOver,
     // Every one of the 86,400 job names is taken by a pending job.
     NoFreeJobName,
+    // Files left out of a job because a line break in their names cannot be
+    // kept in a job file; %1 is the list.
+    NamesWithLineBreaks,
     // A settings file could not be written; %1 is its name, %2 the reason.
     SettingsNotSaved,
     // The backup folders screen's button that opens the folder chooser.

@@ -31,6 +31,7 @@ RunRecorder::RunRecorder(const QString& jobName, const QStringList& entries,
 
 void RunRecorder::started(qint64 madeMs)
 {
+    m_hadJobFile = QFile::exists(JobFiles::jobFilePath(m_jobName));
     m_job = m_records.startRun(m_jobName, m_entries, madeMs);
 }
 
@@ -57,19 +58,12 @@ void RunRecorder::ended()
     const bool allSettled = std::all_of(m_outcomes.cbegin(), m_outcomes.cend(), isSettled);
     // The window removes the job file when the last report finishes the
     // job; while it is there the job is pending and runs again.
-    if (!m_job || !allSettled || QFile::exists(JobFiles::jobFilePath(m_jobName)))
+    if (!m_job || !allSettled || !m_hadJobFile ||
+        QFile::exists(JobFiles::jobFilePath(m_jobName)))
         return;
     const QDateTime now = QDateTime::currentDateTime();
     m_records.finish(m_job, now.toMSecsSinceEpoch(), JobHistory::archiveLog(m_jobName, now));
     JobHistory::prune(m_records, now.toMSecsSinceEpoch());
-}
-
-OutcomeCounts RunRecorder::counts() const
-{
-    OutcomeCounts counts;
-    for (const Outcome outcome : m_outcomes)
-        counts.add(outcome);
-    return counts;
 }
 
 } // namespace kyvane

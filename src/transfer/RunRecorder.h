@@ -37,15 +37,15 @@ public:
     // After the job log is written.
     void ended();
 
-    // Entries of this run by outcome.
-    OutcomeCounts counts() const;
-
 private:
     QString m_jobName;
     JobRecords m_records;
     QList<FileOnServer> m_entries;
     QList<Outcome> m_outcomes;
     qint64 m_job = 0;
+    // The run began with a job file in the program folder; only such a job
+    // can be finished by the window removing it.
+    bool m_hadJobFile = false;
 };
 
 } // namespace kyvane

@@ -10,11 +10,13 @@
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/JobFiles.h"
+#include "transfer/JobEntry.h"
 #include "transfer/JobHistory.h"
 #include "transfer/JobName.h"
 #include "transfer/ObserverChannel.h"
 #include "transfer/RunningJobs.h"
 #include "transfer/TFileGenius.h"
+#include "ui/JobTexts.h"
 #include "ui/MessageBox.h"
 #include "ui/dialogs/TfrmChooseFolder.h"
 #include "ui/dialogs/TfrmChooseLanguage.h"
@@ -32,6 +34,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -215,8 +218,26 @@ void TForm1::PrepareExtList()
     m_fileExtensions->PrepareExtList();
 }
 
-bool TForm1::startJob(const QStringList& entries, const JobKind& kind)
+bool TForm1::startJob(const QStringList& allEntries, const JobKind& kind)
 {
+    // A job file keeps one entry per line: a path with a line break would be
+    // read back as two broken entries, and its job could never finish. Such
+    // files are left out, and the user learns which.
+    QStringList entries;
+    QStringList leftOut;
+    for (const QString& entry : allEntries) {
+        if (entry.contains(QLatin1Char('\n')) || entry.contains(QLatin1Char('\r')))
+            leftOut.append(QFileInfo(JobEntry::split(entry).path).fileName());
+        else
+            entries.append(entry);
+    }
+    if (!leftOut.isEmpty()) {
+        leftOut.removeDuplicates();
+        const QString note = extraText(ExtraText::NamesWithLineBreaks)
+                                 .arg(JobTexts::visibleName(leftOut.join(QStringLiteral(", "))));
+        setStatusLine(note);
+        MessageBox::inform(this, note);
+    }
     if (entries.isEmpty())
         return false;
     // Never the name of a job file still pending or of a running job: its

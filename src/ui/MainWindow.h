@@ -95,7 +95,7 @@ public:
     const EngineSettings& engineSettings() const override { return m_engineSettings; }
     AppLists& appLists() override { return m_lists; }
     const JobBuilder& jobBuilder() const override { return m_builder; }
-    bool startJob(const QStringList& entries, const JobKind& kind) override;
+    bool startJob(const QStringList& allEntries, const JobKind& kind) override;
     Dialogs& dialogs() override { return m_dialogs; }
     void prepareSettings() override;
     void openServerEditor(int tag) override;

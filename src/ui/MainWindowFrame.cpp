@@ -229,7 +229,8 @@ void TForm1::connectSideMenuCommands()
     connect(btnSelectNone, &QPushButton::clicked, m_queue, &QueueScreen::btnSelectNoneClick);
 
     // Retry on a job's details starts that job again and shows the queue.
-    connect(m_jobLog, &JobDetailsScreen::retryRequested, this, [this](const QString& jobName) {
+    // The name is copied: clearing the screen empties the text it came from.
+    connect(m_jobLog, &JobDetailsScreen::retryRequested, this, [this](QString jobName) {
         m_jobLog->clear();
         m_queue->retryJob(jobName);
         ChangeTab(Queue);

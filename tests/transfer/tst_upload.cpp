@@ -344,6 +344,11 @@ private slots:
         QFETCH(QString, line);
         ServerProcess server(KYVANE_SERVER, switches);
         QVERIFY(server.isListening());
+        // The server is in Settings: its login fails for the server's reason
+        // alone.
+        QCOMPARE(ListFile::write(m_folder->file("server.cfg"),
+                                 {entry(server, QString()).chopped(1)}),
+                 QString());
         const QString a = mediaFile("a.jpg", 10);
         const QString b = mediaFile("b.jpg", 10);
         RecordingObserver observer;
@@ -525,6 +530,7 @@ private slots:
     {
         ServerProcess server(KYVANE_SERVER);
         QVERIFY(server.isListening());
+        QVERIFY(QDir().mkpath(m_folder->file("media")));
         RecordingObserver observer;
         runJob({entry(server, m_folder->file("media/gone.jpg"))}, observer);
         QCOMPARE(observer.rows, QStringList{kJob});

@@ -147,9 +147,12 @@ bool JobDetailsScreen::showJob(QString jobName, qint64 jobId, QString* error)
     btnRetry->setVisible(!m_finished && QFile::exists(JobFiles::jobFilePath(m_jobName)) &&
                          !RunningJobs::isRunning(m_jobName));
 
-    const QString log = m_finished ? JobHistory::logPath(job->logFile)
-                                   : JobFiles::jobLogPath(m_jobName);
-    if (!loadLog(log, error))
+    // A finished job's log went to the history (none when it could not be
+    // moved); a pending job's lies beside its job file.
+    const QString log = !m_finished                ? JobFiles::jobLogPath(m_jobName)
+                        : job->logFile.isEmpty() ? QString()
+                                                 : JobHistory::logPath(job->logFile);
+    if (!log.isEmpty() && !loadLog(log, error))
         return false;
     if (lvJobFiles->rowCount() > 0)
         showFiles();

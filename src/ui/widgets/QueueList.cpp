@@ -2,6 +2,7 @@
 
 #include "ui/widgets/QueueRow.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -48,8 +49,14 @@ void QueueList::appendRow(QueueRow* row)
     connect(row, &QueueRow::clicked, this, [this, row] { emit rowClicked(row); });
     // A new job's row is scrolled into view once the list has laid it out.
     QTimer::singleShot(0, this, [this, added = QPointer<QueueRow>(row)] {
-        if (added && m_rowsLayout->indexOf(added) >= 0)
-            ensureWidgetVisible(added, 0, 0);
+        if (!added || m_rowsLayout->indexOf(added) < 0)
+            return;
+        // The rows' holder grows only once its layout request reaches the
+        // scroll area; until then there is nowhere to scroll to.
+        m_rowsLayout->activate();
+        QCoreApplication::sendPostedEvents(viewport(), QEvent::LayoutRequest);
+        QCoreApplication::sendPostedEvents(this, QEvent::LayoutRequest);
+        ensureWidgetVisible(added, 0, 0);
     });
 }
 
