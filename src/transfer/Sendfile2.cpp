@@ -13,7 +13,6 @@
 #include "transfer/TransferError.h"
 #include "transfer/WireFormat.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
