@@ -172,7 +172,9 @@ int main(int argc, char* argv[])
     form.ChangeTab(kyvane::TForm1::Queue);
     ok = save(form, out.filePath(QStringLiteral("queue.png"))) && ok;
 
-    // The failed job's details, as a tap on its row opens them.
+    // The failed job's details, as a tap on its row opens them; its job file
+    // is still there, so Retry is offered.
+    kyvane::ListFile::write(kyvane::ProgramFolder::file(QStringLiteral("120410.kyv")), failing);
     form.openJobDetails(QStringLiteral("120410"), 0);
     ok = save(form, out.filePath(QStringLiteral("job-details.png"))) && ok;
 
