@@ -124,17 +124,6 @@ class TestJobDetails : public QObject
         QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(row->width() / 2, 40));
     }
 
-    static void pressQueueCommand(TForm1& form, const QString& button)
-    {
-        if (form.currentTabIndex() != TForm1::Queue)
-            form.ChangeTab(TForm1::Queue);
-        auto* menu = control<SideMenu>(form, "MultiView2");
-        if (!menu->isOpen())
-            control<QToolButton>(form, "Button6")->click();
-        QVERIFY(menu->isOpen());
-        control<QPushButton>(form, button)->click();
-    }
-
     static QString text(const TForm1& form, const char* label)
     {
         return control<QLabel>(form, label)->text();

@@ -81,20 +81,6 @@ class TestQueueCommands : public QObject
         return queue(form)->findRow("LI_" + job);
     }
 
-    // Opens the Queue screen's side menu and presses one of its buttons.
-    static void pressQueueCommand(TForm1& form, const QString& button)
-    {
-        if (form.currentTabIndex() != TForm1::Queue)
-            form.ChangeTab(TForm1::Queue);
-        auto* menu = control<SideMenu>(form, "MultiView2");
-        if (!menu->isOpen())
-            control<QToolButton>(form, "Button6")->click();
-        QVERIFY(menu->isOpen());
-        auto* command = control<QPushButton>(form, button);
-        QVERIFY(command && command->isEnabled());
-        command->click();
-    }
-
     static void clickRow(QueueRow* row)
     {
         QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(row->width() / 2, 40));
