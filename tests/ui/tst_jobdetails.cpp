@@ -365,7 +365,13 @@ private slots:
         form->JobEnded(kJob);
         QCOMPARE(int(row->runState()), state);
         QCOMPARE(row->stateText(), stateText);
-        QCOMPARE(row->title(), JobTexts::jobTitle(*records.job(job), QDateTime::currentDateTime()));
+        const QString title = row->title();
+        QCOMPARE(title, JobTexts::jobTitle(*records.job(job), QDateTime::currentDateTime()));
+        // Texts applied anew (a language switch) keep the row's job, also
+        // once it has finished.
+        form->ApplyLanguage();
+        QCOMPARE(row->title(), title);
+        QCOMPARE(row->stateText(), stateText);
         setCurrentLanguage(kLanguageEnglish);
     }
 

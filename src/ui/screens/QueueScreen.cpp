@@ -54,13 +54,17 @@ void QueueScreen::AddToDoList(const QString& tname, const QStringList& files,
     row->setText(QueueRowRules::rowText(
         ServerLabels(files).label(JobEntry::split(files.first())), currentfile));
     row->setFinishedMark(QueueRowRules::kRunning);
-    showTitle(row, tname);
+    showTitle(row, tname, true);
     ListBox2->appendRow(row);
 }
 
-void QueueScreen::showTitle(QueueRow* row, const QString& jobName)
+void QueueScreen::showTitle(QueueRow* row, const QString& jobName, bool newRun)
 {
-    const auto job = JobRecords(OutcomeStore::shared()).pending(jobName);
+    // A new run's row finds its job pending; a row shown anew (another
+    // language) keeps the job it had, which may have finished since.
+    const JobRecords records(OutcomeStore::shared());
+    const qint64 known = m_jobIds.value(jobName);
+    const auto job = newRun || !known ? records.pending(jobName) : records.job(known);
     if (job)
         m_jobIds.insert(jobName, job->id);
     else
@@ -110,7 +114,7 @@ void QueueScreen::applyLanguage()
 {
     for (QueueRow* row : ListBox2->rows()) {
         const QString jobName = QueueRowRules::jobNameFromRowName(row->tagString());
-        showTitle(row, jobName);
+        showTitle(row, jobName, false);
         if (row->runState() != QueueRow::RunState::Running)
             showRunState(row, jobName);
     }

@@ -47,8 +47,9 @@ public:
 
 private:
     void ListBox2ItemClick(QueueRow* row);
-    // The row's title (the job's kind and time) from the outcome store.
-    void showTitle(QueueRow* row, const QString& jobName);
+    // The row's title (the job's kind and time) from the outcome store: of
+    // the pending job for a new run, else of the job the row shows.
+    void showTitle(QueueRow* row, const QString& jobName, bool newRun);
     // The row's state after its run ended, from the outcome store.
     void showRunState(QueueRow* row, const QString& jobName);
 

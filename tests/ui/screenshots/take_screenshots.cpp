@@ -201,6 +201,18 @@ int main(int argc, char* argv[])
         if (auto* menuButton = form.findChild<QWidget*>(QStringLiteral("Button6")))
             QMetaObject::invokeMethod(menuButton, "click");
         ok = save(form, out.filePath(QStringLiteral("queue-menu.png"))) && ok;
+        // The queue, the details and the history in both Chinese languages.
+        for (const auto& [language, tag] :
+             {std::pair{QStringLiteral("100"), QStringLiteral("zh-Hant")},
+              std::pair{QStringLiteral("200"), QStringLiteral("zh-Hans")}}) {
+            form.ChooseLanguageCallBack(language);
+            form.ChangeTab(kyvane::TForm1::Queue);
+            ok = save(form, out.filePath(QStringLiteral("queue-%1.png").arg(tag))) && ok;
+            form.openJobDetails(QStringLiteral("120410"), 0);
+            ok = save(form, out.filePath(QStringLiteral("job-details-%1.png").arg(tag))) && ok;
+            form.ChangeTab(kyvane::TForm1::History);
+            ok = save(form, out.filePath(QStringLiteral("history-%1.png").arg(tag))) && ok;
+        }
     }
     return ok ? 0 : 1;
 }
