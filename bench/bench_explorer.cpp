@@ -127,7 +127,7 @@ Listing listThroughWindow(TForm1& form, const QString& folder)
     auto* edit = form.findChild<QLineEdit*>(QStringLiteral("Edit1"));
     // Leave the explorer and empty its list, so only this listing counts.
     form.ChangeTab(TForm1::Home);
-    explorer->TotalWork(QStringLiteral("/nonexistent"), true);
+    explorer->TotalWork(QStringLiteral("/nonexistent"));
     while (explorer->isListing())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 

@@ -1,17 +1,51 @@
+#include "core/ProgramFolder.h"
+#include "i18n/ExtraTexts.h"
+#include "i18n/LanguageRes.h"
+#include "i18n/SystemLanguage.h"
+#include "transfer/BrokenPipe.h"
 #include "transfer/TFileGenius.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 
 #include <cstdlib>
 
+namespace {
+
+// Why the program folder is not used. Its config.ini is not read, so the
+// message speaks the language of the system.
+QString refusalText(kyvane::ProgramFolder::Refusal refusal)
+{
+    using kyvane::ExtraText;
+    kyvane::InitLanguageTable();
+    kyvane::setCurrentLanguage(kyvane::languageOfLocale(QLocale::system()));
+    const ExtraText text = refusal == kyvane::ProgramFolder::Refusal::IsLink
+                               ? ExtraText::ProgramFolderIsLink
+                               : ExtraText::ProgramFolderNotOwned;
+    return kyvane::extraText(text).arg(kyvane::ProgramFolder::path());
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // Before any thread starts.
+    kyvane::ignoreBrokenPipe();
+
     QApplication app(argc, argv);
     // Ties the window to its desktop entry (the taskbar's icon and name).
     QGuiApplication::setDesktopFileName(QStringLiteral(KYVANE_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/logo.svg")));
+
+    // Nothing is read or written before the folder is known to be the user's.
+    if (const auto refusal = kyvane::ProgramFolder::fix();
+        refusal != kyvane::ProgramFolder::Refusal::None) {
+        kyvane::MessageBox::inform(nullptr, refusalText(refusal));
+        return EXIT_FAILURE;
+    }
 
     // The window brings its own look (style sheet and fonts).
     kyvane::TForm1 form;

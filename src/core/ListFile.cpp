@@ -1,6 +1,7 @@
 #include "core/ListFile.h"
 
 #include "core/AtomicWrite.h"
+#include "i18n/ExtraTexts.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -73,6 +74,10 @@ std::optional<QStringList> read(const QString& path, QString* error)
 QString write(const QString& path, const QStringList& items,
               std::optional<QFileDevice::Permissions> permissions)
 {
+    for (const QString& item : items) {
+        if (item.contains(QLatin1Char('\r')) || item.contains(QLatin1Char('\n')))
+            return extraText(ExtraText::LineBreakInItem);
+    }
     return writeFileAtomically(path, serialize(items), permissions);
 }
 

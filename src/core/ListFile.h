@@ -34,7 +34,8 @@ inline constexpr QFileDevice::Permissions kOwnerOnly{QFileDevice::ReadOwner |
 
 // Writes the whole list atomically: the old file or the new one, never half
 // of one; with permissions, the file gets exactly those. Returns the empty
-// string on success, else the error's text.
+// string on success, else the error's text. A list with an item that holds a
+// CR or LF is not written at all: read back, that item would be two.
 QString write(const QString& path, const QStringList& items,
               std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 

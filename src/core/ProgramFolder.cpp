@@ -8,6 +8,13 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #ifndef KYVANE_PER_USER_FOLDER
 #define KYVANE_PER_USER_FOLDER 0
 #endif
@@ -17,19 +24,37 @@ namespace kyvane {
 namespace {
 QString g_folder;
 QString g_testOverride;
+std::optional<ProgramFolder::Refusal> g_refusal;
 
-// The folder holds the password digests of server.cfg: only its owner reads it.
-void createPrivateFolder(const QString& folder)
+// The folder's permissions and owner, read and changed through one handle
+// that never follows a link, so nothing can be swapped in between.
+ProgramFolder::Refusal tightenExisting(const QByteArray& path)
 {
-    if (QFileInfo(folder).isDir())
-        return;
-    if (!QDir().mkpath(folder)) {
-        qCWarning(lcCore) << "cannot create the program folder" << folder;
-        return;
+    struct stat info;
+    if (::lstat(path.constData(), &info) != 0) {
+        qCWarning(lcCore) << "cannot read the program folder" << path << std::strerror(errno);
+        return ProgramFolder::Refusal::None;
     }
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                      QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    if (S_ISLNK(info.st_mode))
+        return ProgramFolder::Refusal::IsLink;
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        qCWarning(lcCore) << "cannot open the program folder" << path << std::strerror(error);
+        return error == ELOOP ? ProgramFolder::Refusal::IsLink : ProgramFolder::Refusal::None;
+    }
+    ProgramFolder::Refusal refusal = ProgramFolder::Refusal::None;
+    if (::fstat(fd, &info) != 0) {
+        qCWarning(lcCore) << "cannot read the program folder" << path << std::strerror(errno);
+    } else if (info.st_uid != ::geteuid()) {
+        refusal = ProgramFolder::Refusal::NotOwned;
+    } else if ((info.st_mode & 077) != 0 && ::fchmod(fd, info.st_mode & 0700) != 0) {
+        qCWarning(lcCore) << "cannot tighten the program folder" << path << std::strerror(errno);
+    }
+    ::close(fd);
+    return refusal;
 }
+
 // The user's data folder. A relative XDG_DATA_HOME is invalid by the XDG rules
 // and would tie the folder to the working folder: the default stands then.
 QString userDataFolder()
@@ -68,17 +93,37 @@ QString ProgramFolder::folderFor(Kind kind, const QString& executableFolder,
     return withOneTrailingSeparator(executableFolder);
 }
 
-void ProgramFolder::fix()
+ProgramFolder::Refusal ProgramFolder::makePrivate(const QString& folder)
+{
+    const QString withoutSeparator = QDir::cleanPath(folder);
+    const QByteArray path = QFile::encodeName(withoutSeparator);
+    // The folders above it are the user's data folder: made as usual.
+    const QString parent = QFileInfo(withoutSeparator).path();
+    if (!QDir().mkpath(parent))
+        qCWarning(lcCore) << "cannot create the folder" << parent;
+    // Private from its first moment, not made open and tightened after.
+    if (::mkdir(path.constData(), 0700) == 0)
+        return Refusal::None;
+    if (errno != EEXIST) {
+        qCWarning(lcCore) << "cannot create the program folder" << folder << std::strerror(errno);
+        return Refusal::None;
+    }
+    return tightenExisting(path);
+}
+
+ProgramFolder::Refusal ProgramFolder::fix()
 {
     if (!g_testOverride.isEmpty()) {
         g_folder = g_testOverride;
-        return;
+        return Refusal::None;
     }
+    if (g_refusal)
+        return *g_refusal;
     // applicationDirPath() and the data location are absolute and do not
     // depend on the working folder.
     g_folder = folderFor(builtKind(), QCoreApplication::applicationDirPath(), userDataFolder());
-    if (builtKind() == Kind::PerUser)
-        createPrivateFolder(g_folder);
+    g_refusal = builtKind() == Kind::PerUser ? makePrivate(g_folder) : Refusal::None;
+    return *g_refusal;
 }
 
 QString ProgramFolder::path()

@@ -17,6 +17,14 @@ public:
     // built (KYVANE_PER_USER_FOLDER), never guessed at run time.
     enum class Kind { ExecutableFolder, PerUser };
 
+    // Why a per-user folder is not used. Its files hold password digests,
+    // so it must be the user's own folder and no one else's way in.
+    enum class Refusal {
+        None,
+        IsLink,  // a symbolic link: it leads wherever someone pointed it
+        NotOwned // another user's folder
+    };
+
     static Kind builtKind();
 
     // The name of the per-user folder inside the user's data folder.
@@ -28,9 +36,17 @@ public:
                              const QString& userDataFolder);
 
     // Fixes the folder once at start-up: the override set for tests if there
-    // is one, else the folder of this build's kind, which is created (private
-    // to the user) when it is a per-user folder that does not exist yet.
-    static void fix();
+    // is one, else the folder of this build's kind. A per-user folder is made
+    // private (makePrivate) at every start; when it is refused, the program
+    // must not use it. Later calls return the first call's answer.
+    static Refusal fix();
+
+    // Makes folder the user's private folder: created with mode 0700 in one
+    // step when it does not exist, tightened to the owner alone when it is
+    // looser. A symbolic link or another user's folder is refused and left
+    // as it is. A folder that cannot be made is only logged: saving a file
+    // into it then fails and says so.
+    static Refusal makePrivate(const QString& folder);
 
     // The fixed folder; empty before fix().
     static QString path();

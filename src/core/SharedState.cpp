@@ -2,7 +2,6 @@
 
 namespace kyvane {
 
-std::atomic<bool> stopRequested{false};
 QMutex queueLock;
 
 } // namespace kyvane

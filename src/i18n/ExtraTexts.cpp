@@ -23,9 +23,6 @@ Translations translations(ExtraText id)
         return {u"Too many jobs are waiting: finish or delete some in the queue first",
                 u"等待中的工作太多: 請先在佇列中完成或刪除一些",
                 u"等待中的工作太多: 请先在伫列中完成或删除一些"};
-    case ExtraText::NamesWithLineBreaks:
-        return {u"Left out, as their names hold a line break: %1",
-                u"已略過名稱含有換行的檔案: %1", u"已略过名称含有换行的档案: %1"};
     case ExtraText::SettingsNotSaved:
         return {u"%1 could not be saved: %2", u"無法儲存 %1: %2", u"无法保存 %1: %2"};
     case ExtraText::BrowseFolders:
@@ -99,6 +96,22 @@ Translations translations(ExtraText id)
         return {u"Last backed up to %1 on %2", u"上次備份到 %1，%2", u"上次备份到 %1，%2"};
     case ExtraText::NotBackedUp:
         return {u"Not backed up yet", u"尚未備份", u"尚未备份"};
+    case ExtraText::FilesPassedOver:
+        return {u"Files whose names cannot be backed up, passed over (%1): %2",
+                u"檔名無法備份的檔案，已略過 (%1): %2", u"文件名无法备份的文件，已略过 (%1): %2"};
+    case ExtraText::LineBreakInItem:
+        return {u"an entry holds a line break", u"項目含有換行字元", u"项目含有换行字符"};
+    case ExtraText::PathNotAbsolute:
+        return {u"not a full path", u"不是完整路徑", u"不是完整路径"};
+    case ExtraText::ProgramFolderIsLink:
+        return {u"The program folder %1 is a symbolic link. Kyvane does not use it: remove the "
+                u"link and start Kyvane again.",
+                u"程式資料夾 %1 是符號連結。凱維安不會使用它: 請移除連結後再啟動凱維安。",
+                u"程序文件夹 %1 是符号链接。凯维安不会使用它: 请删除链接后再启动凯维安。"};
+    case ExtraText::ProgramFolderNotOwned:
+        return {u"The program folder %1 belongs to another user. Kyvane does not use it.",
+                u"程式資料夾 %1 屬於其他使用者。凱維安不會使用它。",
+                u"程序文件夹 %1 属于其他用户。凯维安不会使用它。"};
     case ExtraText::Count:
         break;
     }

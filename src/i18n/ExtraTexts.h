@@ -12,9 +12,6 @@ enum class ExtraText {
     FoldersPassedOver,
     // Every one of the 86,400 job names is taken by a pending job.
     NoFreeJobName,
-    // Files left out of a job because a line break in their names cannot be
-    // kept in a job file; %1 is the list.
-    NamesWithLineBreaks,
     // A settings file could not be written; %1 is its name, %2 the reason.
     SettingsNotSaved,
     // The backup folders screen's button that opens the folder chooser.
@@ -75,6 +72,17 @@ enum class ExtraText {
     // The file explorer's details of a file. %1: the server, %2: the date.
     LastBackedUp,
     NotBackedUp,
+    // A note naming files whose names cannot be stored in a job; %1 is how
+    // many, %2 some of their names.
+    FilesPassedOver,
+    // Why a list or job file was not written: an item holds a line break.
+    LineBreakInItem,
+    // A job log's reason for a job entry whose path is not a full path.
+    PathNotAbsolute,
+    // The program folder is a symbolic link; %1 is the folder.
+    ProgramFolderIsLink,
+    // The program folder belongs to another user; %1 is the folder.
+    ProgramFolderNotOwned,
 
     Count // the number of texts above, not a text
 };

@@ -1,5 +1,6 @@
 #include "selection/ExplorerRows.h"
 
+#include "core/StorableName.h"
 #include "selection/FileSizeText.h"
 
 #include <QDateTime>
@@ -72,15 +73,25 @@ void ExplorerRows::setAllChecked(bool checked)
         row.checked = checked;
 }
 
-QStringList ExplorerRows::checkedFileEntries(const QStringList& servers) const
+QStringList ExplorerRows::checkedFileEntries(const QStringList& servers,
+                                             QStringList* passedOver) const
 {
+    QStringList paths;
+    for (int i = 0; i < count(); ++i) {
+        const ExplorerRow& row = at(i);
+        if (!row.checked || row.kind != ExplorerRow::Kind::File || row.tag != 1)
+            continue;
+        const QString path = tagString(i);
+        if (StorableName::isStorable(path))
+            paths.append(path);
+        else if (passedOver)
+            passedOver->append(StorableName::printable(path));
+    }
     QStringList entries;
+    entries.reserve(servers.size() * paths.size());
     for (const QString& server : servers) {
-        for (int i = 0; i < count(); ++i) {
-            const ExplorerRow& row = at(i);
-            if (row.checked && row.kind == ExplorerRow::Kind::File && row.tag == 1)
-                entries.append(server + QLatin1Char('|') + tagString(i));
-        }
+        for (const QString& path : std::as_const(paths))
+            entries.append(server + QLatin1Char('|') + path);
     }
     return entries;
 }

@@ -56,8 +56,11 @@ public:
     // Select All / Select None: every row, folder rows too.
     void setAllChecked(bool checked);
     // The manual backup: for each server in order, each checked file row
-    // with tag 1 in row order, as "server entry|full path".
-    QStringList checkedFileEntries(const QStringList& servers) const;
+    // with tag 1 in row order, as "server entry|full path". A row whose full
+    // path cannot be stored in a job is left out and, when passedOver is
+    // given, named there once as printable text.
+    QStringList checkedFileEntries(const QStringList& servers,
+                                   QStringList* passedOver = nullptr) const;
     // Unchecks every file row; folder rows keep their check.
     void uncheckFiles();
 

@@ -1,5 +1,6 @@
 #include "selection/FolderListing.h"
 
+#include "core/StorableName.h"
 #include "selection/FolderReader.h"
 
 #include <QDir>
@@ -86,6 +87,10 @@ FolderContents readFolder(const QString& folder, const std::atomic<bool>* stop)
                 return contents;
         }
         const QString name = QFile::decodeName(entry->d_name);
+        if (!StorableName::isStorable(QByteArrayView(entry->d_name))) {
+            contents.passedOver.append(StorableName::printable(name));
+            continue;
+        }
         if (entry->d_type == DT_DIR) {
             contents.folders.append(folder + name);
             continue;

@@ -31,6 +31,9 @@ struct FolderContents
     // The other entries (files, links, devices...), newest first by
     // CompareFileTimes.
     std::vector<ListedFile> files;
+    // Entries left out because their names cannot be stored in a job
+    // (StorableName), as printable text, in listing order.
+    QStringList passedOver;
 };
 
 // Folder order: both full paths lower-cased, then compared by character
@@ -55,7 +58,8 @@ QString parentFolder(const QString& path);
 // opening any file: the directory entries and one time read per file. The
 // sort compares times already read, so it makes no file-system call. stop,
 // when set, ends the reading early with what was read so far. A relative or
-// empty path is not readable.
+// empty path is not readable. Entries whose names cannot be stored in a job
+// are passed over and named in passedOver.
 FolderContents readFolder(const QString& folder, const std::atomic<bool>* stop = nullptr);
 
 } // namespace kyvane

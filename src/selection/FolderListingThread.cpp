@@ -50,7 +50,7 @@ void FolderListingThread::run()
     std::vector<ListedFile>().swap(contents.files);
 
     const bool readable = contents.readable;
-    m_channel->run([&] { m_sink->listingFinished(readable); });
+    m_channel->run([&] { m_sink->listingFinished(readable, contents.passedOver); });
 }
 
 } // namespace kyvane

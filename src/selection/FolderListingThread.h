@@ -24,8 +24,8 @@ public:
     // false when it stopped because it was.
     virtual bool addFileRows(std::vector<ListedFile>& files) = 0;
     // Finish: the idle state again; readable false when the folder could not
-    // be listed.
-    virtual void listingFinished(bool readable) = 0;
+    // be listed; passedOver the entries whose names cannot be stored.
+    virtual void listingFinished(bool readable, const QStringList& passedOver) = 0;
 
 protected:
     ~ListingSink() = default;

@@ -1,5 +1,6 @@
 #include "selection/JobBuilder.h"
 
+#include "core/StorableName.h"
 #include "selection/FolderReader.h"
 
 #include <QFile>
@@ -120,11 +121,12 @@ bool hasMediaExtension(std::string_view name, std::string_view targetExt)
 }
 
 // Lists the files of one folder (not its sub-folders) that pass the tests,
-// calling take with each one's full path. False when the folder cannot be
-// listed. A file that vanishes while the folder is listed is passed over.
-template <typename Take>
+// calling take with each one's full path, or passOver when that path cannot
+// be stored in a job. False when the folder cannot be listed. A file that
+// vanishes while the folder is listed is passed over silently.
+template <typename Take, typename PassOver>
 bool scanFolder(const QString& folder, std::string_view targetExt, const DateTest& dateTest,
-                Take&& take)
+                Take&& take, PassOver&& passOver)
 {
     const QByteArray encoded = QFile::encodeName(folder);
     FolderReader reader(encoded);
@@ -147,8 +149,12 @@ bool scanFolder(const QString& folder, std::string_view targetExt, const DateTes
         struct stat info;
         if (!reader.status(entry->d_name, info) || !S_ISREG(info.st_mode))
             continue;
-        if (dateTest.passes(info))
+        if (!dateTest.passes(info))
+            continue;
+        if (StorableName::isStorable(path))
             take(path);
+        else
+            passOver(path);
     }
     return true;
 }
@@ -196,9 +202,16 @@ ScanResult JobBuilder::scan(const ScanRequest& request, const AppLists& lists) c
         for (const QString& folder : lists.folders) {
             if (isCameraFolder(folder))
                 continue;
-            const bool listed = scanFolder(folder, target, dateTest, [&](const std::string& path) {
-                result.entries.append(entryStart + QFile::decodeName(path.c_str()));
-            });
+            const bool listed = scanFolder(
+                folder, target, dateTest,
+                [&](const std::string& path) {
+                    result.entries.append(entryStart + QFile::decodeName(path.c_str()));
+                },
+                [&](const std::string& path) {
+                    const QString shown = StorableName::printable(QFile::decodeName(path.c_str()));
+                    if (!result.passedOverFiles.contains(shown))
+                        result.passedOverFiles.append(shown);
+                });
             if (!listed && !result.passedOver.contains(folder))
                 result.passedOver.append(folder);
         }
@@ -213,7 +226,9 @@ int JobBuilder::GetTodayFileCount(const AppLists& lists) const
     int count = 0;
     for (const QString& folder : lists.folders) {
         if (!isCameraFolder(folder))
-            scanFolder(folder, target, today, [&count](const std::string&) { ++count; });
+            scanFolder(
+                folder, target, today, [&count](const std::string&) { ++count; },
+                [](const std::string&) {});
     }
     return count;
 }

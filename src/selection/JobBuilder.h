@@ -28,6 +28,9 @@ struct ScanResult
     QStringList entries;
     // Backup folders that do not exist or cannot be listed, once each.
     QStringList passedOver;
+    // Files the scan would have taken whose path cannot be stored in a job
+    // (StorableName), once each, as printable text.
+    QStringList passedOverFiles;
 };
 
 // Turns the backup folders into job entries: for every server, every
@@ -44,7 +47,7 @@ public:
 
     // Today's media files in the backup folders, each folder counted once
     // per listing in the folder list; the servers play no part. Folders that
-    // cannot be listed add nothing.
+    // cannot be listed add nothing, nor do files the scan passes over.
     int GetTodayFileCount(const AppLists& lists) const;
 
     // The extension list as comma text, ASCII lower-cased, with one ","

@@ -29,6 +29,10 @@ struct JobEntry
     // The server as the outcome store keys it: address, port number and
     // account.
     ServerKey serverKey() const { return {server, portNumber(), account}; }
+    // Whether the path names a file from the root of the file system. Any
+    // other path would be read from the working folder, which no entry the
+    // program writes ever means.
+    bool hasFullPath() const { return path.startsWith(QLatin1Char('/')); }
 };
 
 constexpr quint16 kDefaultPort = 25714;

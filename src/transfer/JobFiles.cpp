@@ -4,6 +4,7 @@
 #include "core/ListFile.h"
 #include "core/Logging.h"
 #include "core/ProgramFolder.h"
+#include "transfer/JobEntry.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,6 +52,21 @@ QString writeJob(const QString& jobName, const QStringList& entries)
 {
     // Every entry carries its server's password digest.
     return ListFile::write(jobFilePath(jobName), entries, ListFile::kOwnerOnly);
+}
+
+std::optional<JobLines> readJob(const QString& jobName, QString* error)
+{
+    const auto lines = ListFile::read(jobFilePath(jobName), error);
+    if (!lines)
+        return std::nullopt;
+    JobLines job;
+    for (const QString& line : *lines) {
+        if (JobEntry::split(line).hasFullPath())
+            job.entries.append(line);
+        else
+            job.refused.append(line);
+    }
+    return job;
 }
 
 void removeStaleJobLogs()

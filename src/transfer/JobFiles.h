@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kyvane {
 
 // Job files (name.kyv: the entries) and job logs (name.kyvlog) in the
@@ -19,6 +21,19 @@ QStringList pendingJobNames();
 
 // Writes a job file atomically. Empty string on success, else the error.
 QString writeJob(const QString& jobName, const QStringList& entries);
+
+// A job file as read back: the lines that are entries of the job, and the
+// lines refused because they name no full path (never resolved against the
+// working folder).
+struct JobLines
+{
+    QStringList entries;
+    QStringList refused;
+};
+
+// Reads the job file of jobName. Nothing when it is missing, cannot be read
+// or is not valid UTF-8; the reason goes to *error when given.
+std::optional<JobLines> readJob(const QString& jobName, QString* error = nullptr);
 
 // Deletes every "*.kyvlog" directly in the program folder whose job file is
 // gone. A log that cannot be deleted is left; nothing stops.

@@ -1,6 +1,6 @@
 #include "transfer/JobStarter.h"
 
-#include "core/ListFile.h"
+#include "i18n/ExtraTexts.h"
 #include "transfer/JobFiles.h"
 #include "transfer/TFileGenius.h"
 
@@ -9,12 +9,18 @@ namespace kyvane {
 JobStart startJobFile(const QString& jobName, const std::shared_ptr<ObserverChannel>& observer,
                       const EngineSettings& settings, QString* error)
 {
-    const auto entries = ListFile::read(JobFiles::jobFilePath(jobName), error);
-    if (!entries)
+    const auto job = JobFiles::readJob(jobName, error);
+    if (!job)
         return JobStart::Unreadable;
-    if (entries->isEmpty())
+    if (job->entries.isEmpty() && job->refused.isEmpty())
         return JobStart::NoLines;
-    if (!TFileGenius::Create(*entries, jobName, observer, settings))
+    if (job->entries.isEmpty()) {
+        // Without an entry there is no row to log to: told like a damaged file.
+        if (error)
+            *error = extraText(ExtraText::PathNotAbsolute);
+        return JobStart::Unreadable;
+    }
+    if (!TFileGenius::Create(job->entries, jobName, observer, settings, job->refused))
         return JobStart::AlreadyRunning;
     return JobStart::Started;
 }

@@ -23,6 +23,8 @@ enum class JobStart { Started, NoLines, Unreadable, AlreadyRunning };
 
 // Starts a worker on the job file of jobName unless the file holds no line,
 // cannot be read (the reason goes to *error) or a worker runs on it already.
+// Lines that name no full path are no entries of the job: the worker logs
+// them as failed, and a file of nothing else counts as unreadable.
 JobStart startJobFile(const QString& jobName, const std::shared_ptr<ObserverChannel>& observer,
                       const EngineSettings& settings, QString* error = nullptr);
 

@@ -1,27 +1,30 @@
 #include "transfer/LineConnection.h"
 
+#include "core/StopToken.h"
+#include "transfer/TcpConnect.h"
 #include "transfer/TransferError.h"
 #include "transfer/WireFormat.h"
 
+#include <QDeadlineTimer>
 #include <QTcpSocket>
 
 #include <poll.h>
 #include <sys/sendfile.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 
 namespace kyvane {
 
-LineConnection::LineConnection(int connectTimeoutMs, int readTimeoutMs)
-    : m_connectTimeoutMs(connectTimeoutMs), m_readTimeoutMs(readTimeoutMs)
+// sendfile() cannot refuse the SIGPIPE of a peer that closed the connection;
+// the program ignores that signal once at start-up (BrokenPipe.h), so such a
+// write fails with EPIPE and fails only its entry.
+LineConnection::LineConnection(int connectTimeoutMs, int readTimeoutMs, const StopToken* stop)
+    : m_connectTimeoutMs(connectTimeoutMs), m_readTimeoutMs(readTimeoutMs), m_stop(stop)
 {
-    // sendfile() has no way to refuse the signal that a peer which closed
-    // the connection raises, and that signal ends the whole program: ignore
-    // it, so that the write fails with EPIPE and fails only its entry.
-    std::signal(SIGPIPE, SIG_IGN);
 }
 
 LineConnection::~LineConnection()
@@ -35,16 +38,30 @@ void LineConnection::fail(const QString& message)
     throw TransferError(message);
 }
 
+void LineConnection::throwIfStopped()
+{
+    if (m_stop && m_stop->isStopped()) {
+        close();
+        throw TransferStopped();
+    }
+}
+
+int LineConnection::nextWaitMs(const QDeadlineTimer& deadline) const
+{
+    const qint64 left = std::max<qint64>(0, deadline.remainingTime());
+    return int(m_stop ? std::min<qint64>(left, kStopCheckMs) : left);
+}
+
 void LineConnection::open(const QString& host, quint16 port)
 {
     close();
+    // Connected here rather than by the socket itself, whose wait for the
+    // connection cannot be cut short by a stop.
+    const int fd = connectTcp(host, port, m_connectTimeoutMs, m_stop);
     m_socket = std::make_unique<QTcpSocket>();
-    m_socket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
-    if (!m_socket->waitForConnected(m_connectTimeoutMs)) {
-        const QString message = m_socket->error() == QAbstractSocket::SocketTimeoutError
-                                    ? QStringLiteral("Connect timed out.")
-                                    : m_socket->errorString();
-        fail(message);
+    if (!m_socket->setSocketDescriptor(fd)) {
+        ::close(fd);
+        fail(m_socket->errorString());
     }
 }
 
@@ -124,38 +141,41 @@ qint64 LineConnection::sendFromFile(int fileHandle, qint64 offset, qint64 size)
 
 void LineConnection::waitUntilWritable(int fd)
 {
+    const QDeadlineTimer deadline(m_readTimeoutMs);
     pollfd entry{fd, POLLOUT, 0};
     for (;;) {
-        const int ready = ::poll(&entry, 1, m_readTimeoutMs);
+        throwIfStopped();
+        if (deadline.hasExpired())
+            fail(QStringLiteral("Write timed out."));
+        const int ready = ::poll(&entry, 1, nextWaitMs(deadline));
         if (ready > 0)
             return; // writable, or an error the next send reports
-        if (ready == 0)
-            fail(QStringLiteral("Write timed out."));
-        if (errno != EINTR)
+        if (ready < 0 && errno != EINTR)
             fail(QString::fromLocal8Bit(std::strerror(errno)));
     }
 }
 
 QString LineConnection::readLine()
 {
-    return readLineImpl(OnTimeout::ReturnEmpty);
+    return readLineImpl(OnTimeout::ReturnEmpty, QDeadlineTimer(m_readTimeoutMs));
 }
 
 QString LineConnection::readLineInTime()
 {
-    return readLineImpl(OnTimeout::Throw);
+    return readLineImpl(OnTimeout::Throw, QDeadlineTimer(m_readTimeoutMs));
 }
 
 QString LineConnection::readNonBlankLine()
 {
+    const QDeadlineTimer deadline(m_readTimeoutMs);
     for (;;) {
-        const QString line = readLineInTime();
+        const QString line = readLineImpl(OnTimeout::Throw, deadline);
         if (!wire::trimControls(line).isEmpty())
             return line;
     }
 }
 
-QString LineConnection::readLineImpl(OnTimeout onTimeout)
+QString LineConnection::readLineImpl(OnTimeout onTimeout, const QDeadlineTimer& deadline)
 {
     if (!m_socket)
         fail(QStringLiteral("Not connected."));
@@ -175,12 +195,17 @@ QString LineConnection::readLineImpl(OnTimeout onTimeout)
             fail(QStringLiteral("Line too long."));
         if (m_socket->state() != QAbstractSocket::ConnectedState)
             fail(QStringLiteral("Connection closed gracefully."));
-        if (!m_socket->waitForReadyRead(m_readTimeoutMs)) {
-            if (m_socket->error() == QAbstractSocket::SocketTimeoutError) {
-                if (onTimeout == OnTimeout::ReturnEmpty)
-                    return QString();
-                fail(QStringLiteral("Read timed out."));
-            }
+        throwIfStopped();
+        if (deadline.hasExpired()) {
+            if (onTimeout == OnTimeout::ReturnEmpty)
+                return QString();
+            fail(QStringLiteral("Read timed out."));
+        }
+        if (!m_socket->waitForReadyRead(nextWaitMs(deadline))) {
+            // A step of the wait ran out: the loop looks at the stop and
+            // the deadline again.
+            if (m_socket->error() == QAbstractSocket::SocketTimeoutError)
+                continue;
             if (m_socket->canReadLine())
                 continue; // the peer sent a last line and closed
             fail(m_socket->error() == QAbstractSocket::RemoteHostClosedError

@@ -5,16 +5,21 @@
 
 #include <memory>
 
+class QDeadlineTimer;
 class QTcpSocket;
 
 namespace kyvane {
 
+class StopToken;
+
 // A blocking, line-based TCP connection for use on one worker thread (no
-// event loop needed). Every failure throws TransferError.
+// event loop needed). Every failure throws TransferError. With a stop token,
+// every wait for the server (connecting, reading, sending) looks at it at
+// least every kStopCheckMs and throws TransferStopped once it is set.
 class LineConnection
 {
 public:
-    LineConnection(int connectTimeoutMs, int readTimeoutMs);
+    LineConnection(int connectTimeoutMs, int readTimeoutMs, const StopToken* stop = nullptr);
     ~LineConnection();
 
     LineConnection(const LineConnection&) = delete;
@@ -37,6 +42,9 @@ public:
     // cannot send from this file (the caller then reads and sends itself).
     qint64 sendFromFile(int fileHandle, qint64 offset, qint64 size);
 
+    // The read time-out is one deadline for a whole reply, however the
+    // server spreads its bytes: a trickle cannot hold the worker longer.
+
     // The next line. A read time-out yields the empty line; a closed or
     // broken connection or a line over 16384 bytes throws.
     QString readLine();
@@ -44,19 +52,26 @@ public:
     // The next line, blank or not. Here a time-out throws too.
     QString readLineInTime();
 
-    // The next line that is not blank. Here a time-out throws too.
+    // The next line that is not blank, the blank ones before it counted in
+    // its deadline. Here a time-out throws too.
     QString readNonBlankLine();
 
 private:
     enum class OnTimeout { ReturnEmpty, Throw };
-    QString readLineImpl(OnTimeout onTimeout);
+    QString readLineImpl(OnTimeout onTimeout, const QDeadlineTimer& deadline);
     [[noreturn]] void fail(const QString& message);
+    // Closes and throws TransferStopped when the stop is set.
+    void throwIfStopped();
+    // How long the next wait may last: to the deadline, in steps short
+    // enough to see the stop.
+    int nextWaitMs(const QDeadlineTimer& deadline) const;
     // Waits until the socket takes more bytes, at most the read time-out.
     void waitUntilWritable(int fd);
 
     std::unique_ptr<QTcpSocket> m_socket;
     int m_connectTimeoutMs;
     int m_readTimeoutMs;
+    const StopToken* m_stop;
 };
 
 } // namespace kyvane

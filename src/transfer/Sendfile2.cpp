@@ -2,7 +2,8 @@
 // entry's server.
 #include "transfer/TFileGenius.h"
 
-#include "core/SharedState.h"
+#include "core/StopToken.h"
+#include "core/StorableName.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "media/CaptureTime.h"
@@ -123,6 +124,17 @@ void TFileGenius::sendChunk(QFile& file, qint64 position, qint64 size)
     IdTCPClient1->sendBytes(m_chunk.constData(), size);
 }
 
+bool TFileGenius::refuseWithoutFullPath(const JobEntry& entry)
+{
+    // A relative path would name a file of whatever the working folder is.
+    if (entry.hasFullPath())
+        return false;
+    log = backupFailedLine(entry.server, StorableName::printable(entry.path),
+                           extraText(ExtraText::PathNotAbsolute));
+    SetLog();
+    return true;
+}
+
 void TFileGenius::sendfile2()
 {
     m_finished = 0;
@@ -131,16 +143,18 @@ void TFileGenius::sendfile2()
     m_passOverReason = langText(kKeyCannotConnect);
     JobEntry entry;
     try {
+        for (const QString& line : std::as_const(m_refused))
+            refuseWithoutFullPath(JobEntry::split(line));
         for (m_entryIndex = 0; m_entryIndex < files.size(); ++m_entryIndex) {
             currentindex = m_finished;
             entry = JobEntry::split(files.at(m_entryIndex));
             server = entry.server;
 
-            const QFileInfo info(entry.path);
-            if (stopRequested)
-                m_stopped = true;
-            if (m_stopped)
+            if (m_stop->isStopped())
                 continue;
+            if (refuseWithoutFullPath(entry))
+                continue; // not counted: the job stays
+            const QFileInfo info(entry.path);
             if (!info.isFile()) {
                 settleMissingFile(entry);
                 continue;
@@ -264,6 +278,10 @@ void TFileGenius::connectAndLogIn(const JobEntry& entry)
             reportLoginFailure(reason);
             return;
         }
+    } catch (const TransferStopped&) {
+        connection.close();
+        log = failLine(entry.server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
+        SetLog();
     } catch (const TransferError& error) {
         connection.close();
         const QString reason = withMessage(langText(kKeyCannotConnect), error.message());
@@ -328,8 +346,8 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
 
         bool stopped = false;
         do {
-            if (stopRequested) {
-                stopped = m_stopped = true;
+            if (m_stop->isStopped()) {
+                stopped = true;
                 break;
             }
             const qint64 chunk = std::min(remaining, m_settings.chunkSize);
@@ -354,7 +372,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         if (stopped) {
             // The connection stays open, though the server still waits for
             // the rest of this file: it must never carry anything more, which
-            // m_stopped ensures by passing over every entry left.
+            // the stop ensures by passing over every entry left.
             log = failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
             recordOutcome(entry, Outcome::Waiting, langText(kKeyCancelled));
             SetLog();
@@ -376,6 +394,13 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         progressbarvalue = 100;
         currentindex = m_finished;
         SetProgressbar();
+        SetLog();
+    } catch (const TransferStopped&) {
+        // Stopped while waiting for the server: the dialogue is out of step,
+        // so the connection goes.
+        file.close();
+        connection.close();
+        log = failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
         SetLog();
     } catch (const TransferError& error) {
         file.close();

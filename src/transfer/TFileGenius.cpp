@@ -1,7 +1,7 @@
 #include "transfer/TFileGenius.h"
 
 #include "core/OutcomeStore.h"
-#include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "transfer/JobFiles.h"
 #include "transfer/LineConnection.h"
 #include "transfer/ObserverChannel.h"
@@ -22,11 +22,12 @@ QSet<TFileGenius*> g_live;
 
 TFileGenius* TFileGenius::Create(const QStringList& infileswithserverinfo, const QString& name,
                                  std::shared_ptr<ObserverChannel> observer,
-                                 const EngineSettings& settings)
+                                 const EngineSettings& settings, const QStringList& refused)
 {
     if (!RunningJobs::claim(name))
         return nullptr;
-    auto* worker = new TFileGenius(infileswithserverinfo, name, std::move(observer), settings);
+    auto* worker =
+        new TFileGenius(infileswithserverinfo, name, std::move(observer), settings, refused);
     {
         QMutexLocker locker(&g_liveMutex);
         g_live.insert(worker);
@@ -37,15 +38,14 @@ TFileGenius* TFileGenius::Create(const QStringList& infileswithserverinfo, const
 }
 
 TFileGenius::TFileGenius(const QStringList& infileswithserverinfo, const QString& name,
-                         std::shared_ptr<ObserverChannel> observer,
-                         const EngineSettings& settings)
+                         std::shared_ptr<ObserverChannel> observer, const EngineSettings& settings,
+                         const QStringList& refused)
     : files(infileswithserverinfo), tname(name), m_observer(std::move(observer)),
       m_settings(settings),
       m_recorder(name, infileswithserverinfo,
                  settings.recordOutcomes ? OutcomeStore::shared() : nullptr),
-      m_labels(infileswithserverinfo)
+      m_labels(infileswithserverinfo), m_stop(StopTokens::issue()), m_refused(refused)
 {
-    stopRequested = false;
 }
 
 TFileGenius::~TFileGenius()
@@ -73,7 +73,7 @@ void TFileGenius::run()
 {
     // The connection belongs to this thread.
     IdTCPClient1 = std::make_unique<LineConnection>(m_settings.connectTimeoutMs,
-                                                    m_settings.readTimeoutMs);
+                                                    m_settings.readTimeoutMs, m_stop.get());
     // A job written before the store knew it was made when its file was.
     const QDateTime written = QFileInfo(JobFiles::jobFilePath(tname)).lastModified();
     m_recorder.started(written.isValid() ? written.toMSecsSinceEpoch()

@@ -21,6 +21,7 @@ namespace kyvane {
 
 class LineConnection;
 class ObserverChannel;
+class StopToken;
 
 // The backup worker: runs one job on a thread of its own, uploads every entry
 // to its server, reports progress and log lines to the observer through
@@ -32,11 +33,14 @@ class TFileGenius final : public QThread
 
 public:
     // Starts a worker on the job, unless a worker runs on it already (then
-    // nothing happens and nullptr is returned). Creating a worker clears the
-    // stop flag. The entries are copied.
+    // nothing happens and nullptr is returned). The worker gets a stop token
+    // of its own (StopTokens). The entries are copied. refused are lines of
+    // the job file that are no entries of the job (JobFiles::readJob): the
+    // worker logs each as failed before it starts uploading.
     static TFileGenius* Create(const QStringList& infileswithserverinfo, const QString& name,
                                std::shared_ptr<ObserverChannel> observer,
-                               const EngineSettings& settings = EngineSettings{});
+                               const EngineSettings& settings = EngineSettings{},
+                               const QStringList& refused = {});
 
     ~TFileGenius() override;
 
@@ -51,10 +55,13 @@ protected:
 
 private:
     TFileGenius(const QStringList& infileswithserverinfo, const QString& name,
-                std::shared_ptr<ObserverChannel> observer, const EngineSettings& settings);
+                std::shared_ptr<ObserverChannel> observer, const EngineSettings& settings,
+                const QStringList& refused);
 
     // The upload of every entry, in order.
     void sendfile2();
+    // Logs an entry that names no full path as failed; true when it does.
+    bool refuseWithoutFullPath(const JobEntry& entry);
     // Whether the entry needs a connection and login of its own rather than
     // the one of the last attempt.
     bool needsNewConnection(const JobEntry& entry) const;
@@ -104,13 +111,13 @@ private:
     // Why the entries of the last login attempt are passed over once it
     // failed or its connection was lost.
     QString m_passOverReason;
-    // Set once this worker has seen the stop flag: it passes over every
-    // entry left, even when a new worker clears the flag meanwhile.
-    bool m_stopped = false;
+    // Once stopped, the worker passes over every entry left.
+    std::shared_ptr<StopToken> m_stop;
+    QStringList m_refused; // lines of the job file that are no entries
     // The entry of the last connection attempt (its address, port and
     // account); none before the first.
     std::optional<JobEntry> m_lastAttempt;
-    QByteArray m_chunk;        // one chunk of file data, reused
+    QByteArray m_chunk;         // one chunk of file data, reused
     bool m_sendFromFile = true; // the system can send the current file itself
 };
 

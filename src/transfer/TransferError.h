@@ -22,4 +22,12 @@ private:
     QString m_message;
 };
 
+// The worker's stop came while it waited for the server: the connection is
+// closed and the file under way is cancelled, not failed.
+class TransferStopped : public TransferError
+{
+public:
+    TransferStopped() : TransferError(QStringLiteral("Stopped.")) {}
+};
+
 } // namespace kyvane

@@ -111,16 +111,6 @@ QString problemsText(const OutcomeCounts& counts)
     return parts.join(kSeparator);
 }
 
-QString visibleName(const QString& name)
-{
-    QString shown = name;
-    for (QChar& c : shown) {
-        if (c.unicode() < 0x20)
-            c = QChar(0x2400 + c.unicode()); // the Control Pictures block
-    }
-    return shown;
-}
-
 QString outcomeText(Outcome outcome)
 {
     switch (outcome) {

@@ -36,9 +36,6 @@ QString settledText(const OutcomeCounts& counts);
 // when nothing did.
 QString problemsText(const OutcomeCounts& counts);
 
-// A file name as a list shows it: control characters (a line break in a
-// name) as their visible symbols, so one name stays one line.
-QString visibleName(const QString& name);
 
 // One outcome in words: "sent", "failed", ...
 QString outcomeText(Outcome outcome);

@@ -5,10 +5,12 @@
 #include "core/OutcomeStore.h"
 #include "core/PicturesFolder.h"
 #include "core/ProgramFolder.h"
-#include "core/SharedState.h"
+#include "core/StopToken.h"
+#include "core/StorableName.h"
 #include "core/Version.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "i18n/PassedOverNote.h"
 #include "transfer/JobFiles.h"
 #include "transfer/JobEntry.h"
 #include "transfer/JobHistory.h"
@@ -79,6 +81,8 @@ void TForm1::FormCreate()
 
     // queueLock is a process-wide mutex that exists from the start.
 
+    // The program entry has fixed it already and refused a folder it must
+    // not use; this only repeats that answer.
     ProgramFolder::fix();
 
     setCurrentLanguage(languageCodeFromText(ReadIni(
@@ -146,7 +150,7 @@ bool TForm1::FormCloseQuery()
 
 void TForm1::FormClose()
 {
-    stopRequested = true;
+    StopTokens::stopAll();
     m_lists.servers.clear();
     // From here no worker waits for this window, so waiting for them cannot
     // deadlock. Each finishes its chunk and writes its job log; one stuck on
@@ -221,20 +225,20 @@ void TForm1::PrepareExtList()
 bool TForm1::startJob(const QStringList& allEntries, const JobKind& kind)
 {
     // A job file keeps one entry per line: a path with a line break would be
-    // read back as two broken entries, and its job could never finish. Such
-    // files are left out, and the user learns which.
+    // read back as broken entries, and its job could never finish. The scans
+    // and the explorer pass such files over already; whatever else hands one
+    // in, it is left out here too, and the user learns which.
     QStringList entries;
     QStringList leftOut;
     for (const QString& entry : allEntries) {
-        if (entry.contains(QLatin1Char('\n')) || entry.contains(QLatin1Char('\r')))
-            leftOut.append(QFileInfo(JobEntry::split(entry).path).fileName());
-        else
+        const QString path = JobEntry::split(entry).path;
+        if (StorableName::isStorable(path))
             entries.append(entry);
+        else if (const QString shown = StorableName::printable(path); !leftOut.contains(shown))
+            leftOut.append(shown);
     }
     if (!leftOut.isEmpty()) {
-        leftOut.removeDuplicates();
-        const QString note = extraText(ExtraText::NamesWithLineBreaks)
-                                 .arg(JobTexts::visibleName(leftOut.join(QStringLiteral(", "))));
+        const QString note = passedOverFilesNote(leftOut);
         setStatusLine(note);
         MessageBox::inform(this, note);
     }

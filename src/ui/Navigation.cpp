@@ -72,7 +72,7 @@ void TForm1::ChangeTab(int index)
 
     case FileExplorer:
         TabControl1->setCurrentIndex(index);
-        m_explorer->TotalWork(m_explorer->folder(), true);
+        m_explorer->TotalWork(m_explorer->folder());
         Button2->show();
         Button6->hide();
         break;

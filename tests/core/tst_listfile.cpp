@@ -105,6 +105,26 @@ private slots:
         QVERIFY(!error.isEmpty());
     }
 
+    // Read back, an item with a line break would be two items: a path in a
+    // job file could add entries. Nothing of such a list is written.
+    void itemWithALineBreakIsNotWritten_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::newRow("LF") << "nas|1|a|d|/p/x\nevil|9|a|d|/etc/passwd";
+        QTest::newRow("CR") << "a\rb";
+        QTest::newRow("CR LF") << "a\r\nb";
+    }
+
+    void itemWithALineBreakIsNotWritten()
+    {
+        QFETCH(QString, item);
+        TempProgramFolder folder;
+        folder.write("x.kyv", "old\r\n");
+        const QString error = ListFile::write(folder.file("x.kyv"), {"first", item});
+        QCOMPARE(error, QStringLiteral("an entry holds a line break"));
+        QCOMPARE(folder.read("x.kyv"), QByteArray("old\r\n"));
+    }
+
     void failedWriteKeepsOldFile()
     {
         TempProgramFolder folder;

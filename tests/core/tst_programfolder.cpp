@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kyvane;
 
 namespace {
@@ -42,8 +45,14 @@ QString copyProbe(const QString& from, const QString& folder)
     return QFile::copy(from, to) ? to : QString();
 }
 
-const QFile::Permissions kGroupAndOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                           QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+// The permission bits of a path itself, not of what a link leads to.
+mode_t modeOf(const QString& path)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return mode_t(-1);
+    return info.st_mode & 07777;
+}
 
 QString canonical(const QString& folder)
 {
@@ -161,14 +170,14 @@ private slots:
             xdgDataHome.prepend(root.path());
         const QHash<QString, QString> env{{"HOME", home}, {"XDG_DATA_HOME", xdgDataHome}};
 
+        // Whatever the umask: the folder never exists with wider permissions.
+        const mode_t umaskBefore = ::umask(0);
         const QString printed = runProbe(probe, work, env);
+        ::umask(umaskBefore);
         const QString expected = root.path() + expectedDataHome + "/kyvane/";
         QCOMPARE(printed, expected);
-        const QFileInfo folder(expected);
-        QVERIFY(folder.isDir());
-        QVERIFY(
-            folder.permissions().testFlags(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QVERIFY(!(folder.permissions() & kGroupAndOthers));
+        QVERIFY(QFileInfo(expected).isDir());
+        QCOMPARE(modeOf(expected), mode_t(0700));
         QCOMPARE(QDir(bin).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{"probe"});
         QVERIFY(QDir(work).isEmpty());
@@ -181,23 +190,52 @@ private slots:
         QVERIFY(cfg.exists());
     }
 
-    // A per-user folder the user already has keeps the permissions they gave it.
-    void existingPerUserFolderIsLeftAsItIs()
+    // At every start the per-user folder is made the user's own again: one
+    // that others may enter is tightened to its owner alone; a symbolic link
+    // or another user's folder is refused and left exactly as it is.
+    void existingPerUserFolderAtStart_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("refusal"); // empty: used
+        QTest::newRow("others may read") << "folder" << 0755 << "";
+        QTest::newRow("others may write") << "folder" << 0777 << "";
+        QTest::newRow("group may read") << "folder" << 0750 << "";
+        QTest::newRow("private already") << "folder" << 0700 << "";
+        QTest::newRow("symbolic link to a folder") << "link" << 0755 << "refused: link";
+        QTest::newRow("another user's folder") << "foreign" << 0755 << "refused: not owned";
+    }
+
+    void existingPerUserFolderAtStart()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, mode);
+        QFETCH(QString, refusal);
         QTemporaryDir dataDir;
         QTemporaryDir work;
         QVERIFY(dataDir.isValid() && work.isValid());
         const QString folder = dataDir.path() + "/kyvane";
-        QVERIFY(QDir().mkpath(folder));
-        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                 QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
-                                 QFile::ReadGroup | QFile::ExeGroup;
-        QVERIFY(QFile::setPermissions(folder, permissions));
+        const QString target = dataDir.path() + "/elsewhere";
+        const QString made = kind == "link" ? target : folder;
+        QVERIFY(QDir().mkpath(made));
+        QVERIFY(::chmod(QFile::encodeName(made).constData(), mode_t(mode)) == 0);
+        if (kind == "link")
+            QVERIFY(QFile::link(target, folder));
+        if (kind == "foreign" && ::chown(QFile::encodeName(folder).constData(), 65534, 65534) != 0)
+            QSKIP("only root can give a folder to another user");
         const QString probe = copyProbe(PER_USER_PROBE_PATH, dataDir.path() + "/bin");
         QVERIFY(!probe.isEmpty());
 
-        QCOMPARE(runProbe(probe, work.path(), {{"XDG_DATA_HOME", dataDir.path()}}), folder + "/");
-        QCOMPARE(QFileInfo(folder).permissions(), permissions);
+        const QString printed = runProbe(probe, work.path(), {{"XDG_DATA_HOME", dataDir.path()}});
+        if (refusal.isEmpty()) {
+            QCOMPARE(printed, folder + "/");
+            QCOMPARE(modeOf(folder), mode_t(0700));
+        } else {
+            QCOMPARE(printed, "<probe failed: " + refusal + ">");
+            QCOMPARE(modeOf(made), mode_t(mode));
+            QCOMPARE(QFileInfo(folder).isSymLink(), kind == "link");
+        }
+        QVERIFY(QDir(work.path()).isEmpty());
     }
 
     void filesAreNamedInTheFolder()

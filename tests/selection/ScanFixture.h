@@ -11,6 +11,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Folders and files made for one scan test, with modification times set to
 // the second. Times are local times of the zone the test sets with TZ.
@@ -34,15 +35,21 @@ public:
     // Writes a small file modified at time; returns its full path.
     QString file(const QString& relative, TimePoint modified) const
     {
-        const QString full = path(relative);
-        QFile f(full);
-        if (!f.open(QIODevice::WriteOnly) || f.write("x") != 1)
+        return QFile::decodeName(rawFile(QFile::encodeName(relative), modified));
+    }
+
+    // The same for a name given as the file system holds it, any bytes but
+    // "/" and NUL; returns its full path in those bytes.
+    QByteArray rawFile(const QByteArray& relative, TimePoint modified) const
+    {
+        const QByteArray full = QFile::encodeName(m_dir.path()) + '/' + relative;
+        const int fd = ::open(full.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0 || ::write(fd, "x", 1) != 1 || ::close(fd) != 0)
             qFatal("cannot write fixture file");
-        f.close();
         const auto seconds =
             std::chrono::duration_cast<std::chrono::seconds>(modified.time_since_epoch());
         const timespec times[2] = {{seconds.count(), 0}, {seconds.count(), 0}};
-        if (utimensat(AT_FDCWD, QFile::encodeName(full).constData(), times, 0) != 0)
+        if (utimensat(AT_FDCWD, full.constData(), times, 0) != 0)
             qFatal("cannot set fixture file time");
         return full;
     }

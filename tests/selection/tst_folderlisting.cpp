@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kyvane;
 
 namespace {
@@ -145,6 +149,31 @@ private slots:
         QVERIFY(contents.files.size() < 3000);
     }
 
+    // Names that could not go into a job as the same file are neither
+    // listed nor backed up, but named; names of any script are listed.
+    void unstorableNamesArePassedOver()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = QFile::encodeName(dir.path()) + '/';
+        for (const QByteArray& name : {QByteArray("bad\xff.jpg"), QByteArray("x\ny.jpg")}) {
+            const int fd = ::open((root + name).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+            QVERIFY(fd >= 0);
+            ::close(fd);
+        }
+        QVERIFY(::mkdir((root + "sub\tdir").constData(), 0755) == 0);
+        build(dir.path(), {QString::fromUtf8("f:\u00dcber.jpg@0"), "d:ok"});
+
+        const FolderContents contents = kyvane::readFolder(dir.path() + '/');
+        QCOMPARE(contents.folders, QStringList{dir.path() + "/ok"});
+        QCOMPARE(contents.files.size(), std::size_t(1));
+        QCOMPARE(contents.files.front().name, QString::fromUtf8("\u00dcber.jpg"));
+        QStringList passedOver = contents.passedOver;
+        passedOver.sort();
+        QCOMPARE(passedOver,
+                 (QStringList{QString::fromUtf8("bad\uFFFD.jpg"), QString::fromUtf8("sub\uFFFDdir"),
+                              QString::fromUtf8("x\uFFFDy.jpg")}));
+    }
+
     void compareFolderPaths_data()
     {
         QTest::addColumn<QString>("a");
@@ -271,6 +300,20 @@ private slots:
             QCOMPARE(rows.at(i).checked, rows.at(i).kind == ExplorerRow::Kind::Folder);
         QVERIFY(rows.checkedFileEntries(servers).isEmpty());
         QVERIFY(rows.checkedFileEntries({}).isEmpty());
+    }
+
+    // A folder typed into the path field with a control character: its
+    // files could not go into a job as themselves, so none is taken.
+    void backupEntriesPassOverUnstorablePaths()
+    {
+        ExplorerRows rows;
+        rows.clear(QStringLiteral("/pics/a\tb/"));
+        rows.appendFile({QStringLiteral("new.jpg"), 3000});
+        rows.setAllChecked(true);
+        QStringList passedOver;
+        QVERIFY(
+            rows.checkedFileEntries({QStringLiteral("nas|25714|anna|d1")}, &passedOver).isEmpty());
+        QCOMPARE(passedOver, QStringList{QString::fromUtf8("/pics/a\uFFFDb/new.jpg")});
     }
 
     // What each row shows, and the row that could not be completed.

@@ -217,6 +217,48 @@ private slots:
         QCOMPARE(builderAt(now).GetTodayFileCount(listsOf({}, {missing, good})), 1);
     }
 
+    // A name that could not come back from a job file as the same file is
+    // passed over by the scans and by today's count, and named in the
+    // result once, however many servers; names of any script are taken.
+    void unstorableNamesArePassedOver_data()
+    {
+        QTest::addColumn<QByteArray>("name"); // as the file system holds it
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("line breaks that carry an entry")
+            << QByteArray("x\n127.0.0.2|9|anna|d|.git-credentials\n.jpg")
+            << QString::fromUtf8("x\uFFFD127.0.0.2|9|anna|d|.git-credentials\uFFFD.jpg");
+        QTest::newRow("carriage return")
+            << QByteArray("cr\r.jpg") << QString::fromUtf8("cr\uFFFD.jpg");
+        QTest::newRow("tab") << QByteArray("a\tb.jpg") << QString::fromUtf8("a\uFFFDb.jpg");
+        QTest::newRow("escape") << QByteArray("\x1b[2J.jpg") << QString::fromUtf8("\uFFFD[2J.jpg");
+        QTest::newRow("delete") << QByteArray("del\x7f.jpg") << QString::fromUtf8("del\uFFFD.jpg");
+        QTest::newRow("not UTF-8")
+            << QByteArray("bad\xff.jpg") << QString::fromUtf8("bad\uFFFD.jpg");
+    }
+
+    void unstorableNamesArePassedOver()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, shown);
+        ScanFixture fixture;
+        const TimePoint now = ScanFixture::local(2024, 6, 12);
+        const QString folder = fixture.folder("media");
+        const QString kept = fixture.file(QString::fromUtf8("media/\u00dcber \u5716.jpg"), now);
+        fixture.rawFile("media/" + name, now);
+        const QString other = QStringLiteral("backup|25714|ben|digest");
+        const AppLists lists = listsOf({kServer, other}, {folder});
+
+        for (const ScanRequest& request :
+             {ScanRequest{}, ScanRequest{Kind::FiveDays, {}, {}},
+              ScanRequest{Kind::DateRange, "2024/06/12", "2024/06/12"}}) {
+            const ScanResult result = builderAt(now).scan(request, lists);
+            QCOMPARE(result.entries, (QStringList{kServer + "|" + kept, other + "|" + kept}));
+            QCOMPARE(result.passedOverFiles, QStringList{folder + "/" + shown});
+            QVERIFY(result.passedOver.isEmpty());
+        }
+        QCOMPARE(builderAt(now).GetTodayFileCount(lists), 1);
+    }
+
     void linkToFileCountsAsTheFile()
     {
         ScanFixture fixture;

@@ -1,4 +1,5 @@
 #include "FakeServer.h"
+#include "transfer/BrokenPipe.h"
 #include "transfer/LineConnection.h"
 #include "transfer/TransferError.h"
 
@@ -29,16 +30,27 @@ class TestLineConnection : public QObject
 
 private slots:
     // Sending straight from a file cannot refuse SIGPIPE, which would end
-    // the program when a server closes mid-file: a connection ignores it.
-    void brokenPipeDoesNotEndTheProgram()
+    // the program when a server closes mid-file. The program ignores it once
+    // at start-up (tst_programstart checks the real program); a connection
+    // leaves the process's signals alone, even while it connects.
+    void connectionLeavesSignalsAlone()
     {
         std::signal(SIGPIPE, SIG_DFL);
-        LineConnection connection(1000, 1000);
+        FakeServer peer([](QTcpSocket& socket) { FakeServer::awaitClose(socket, 5000); });
+        {
+            LineConnection connection(1000, 1000);
+            connection.open("127.0.0.1", peer.port());
+            connection.close();
+        }
         struct sigaction current
         {
         };
         QCOMPARE(sigaction(SIGPIPE, nullptr, &current), 0);
+        const bool leftAlone = current.sa_handler == SIG_DFL;
+        ignoreBrokenPipe();
+        QCOMPARE(sigaction(SIGPIPE, nullptr, &current), 0);
         QVERIFY(current.sa_handler == SIG_IGN);
+        QVERIFY(leftAlone);
     }
 
     void linesAndTheirEnds()

@@ -6,7 +6,7 @@
 #include "core/JobRecords.h"
 #include "core/ListFile.h"
 #include "core/OutcomeStore.h"
-#include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/Digest.h"
 #include "transfer/ObserverChannel.h"
@@ -103,11 +103,7 @@ private slots:
         m_settings.readTimeoutMs = 5000;
     }
 
-    void init()
-    {
-        m_folder = std::make_unique<TempProgramFolder>();
-        stopRequested = false;
-    }
+    void init() { m_folder = std::make_unique<TempProgramFolder>(); }
 
     void twoEntriesShareOneLogin()
     {
@@ -417,7 +413,7 @@ private slots:
         RecordingObserver observer;
         observer.onReport = [](const RecordingObserver::Report& report) {
             if (report.value > 0 && report.value < 100)
-                stopRequested = true; // as the queue's Stop would, mid-file
+                StopTokens::stopAll(); // as the queue's Stop would, mid-file
         };
         runJob({entry(server, a), entry(server, b)}, observer);
         QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] a.jpg cancelled"});
@@ -430,10 +426,10 @@ private slots:
         QCOMPARE(server.countLines("[open"), 1);
     }
 
-    // Another worker clears the stop flag just after this one cancelled its
-    // file: the server still waits for the rest of that file, so nothing may
-    // follow on the connection, and this worker stays stopped.
-    void stoppedWorkerStaysStoppedWhenTheFlagIsCleared()
+    // A new job starts just after this worker cancelled its file: the
+    // server still waits for the rest of that file, so nothing may follow on
+    // the connection, and this worker stays stopped.
+    void stoppedWorkerStaysStoppedWhenANewJobStarts()
     {
         ServerProcess serverA(KYVANE_SERVER, {"--chunk-delay-ms", "100"}, "127.0.0.1");
         ServerProcess serverB(KYVANE_SERVER, {}, "127.0.0.2");
@@ -444,13 +440,20 @@ private slots:
         RecordingObserver observer;
         observer.onReport = [](const RecordingObserver::Report& report) {
             if (report.value > 0 && report.value < 100)
-                stopRequested = true;
+                StopTokens::stopAll();
         };
-        observer.onStatus = [](const QString& line) {
+        RecordingObserver newJob;
+        QPointer<TFileGenius> newWorker;
+        observer.onStatus = [&](const QString& line) {
             if (line.endsWith("cancelled"))
-                stopRequested = false; // as creating a new worker would
+                newWorker = TFileGenius::Create(
+                    {entry(serverB, m_folder->file("media/gone.jpg"))}, "130000",
+                    std::make_shared<ObserverChannel>(&newJob), m_settings);
         };
         runJob({entry(serverA, a), entry(serverA, b), entry(serverB, c)}, observer);
+        QTRY_VERIFY_WITH_TIMEOUT(newWorker.isNull(), 60000);
+        // The new job ran: it was not stopped.
+        QCOMPARE(newJob.logLines(), QStringList{"[127.0.0.2][FAIL] gone.jpg file not found"});
         QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] a.jpg cancelled"});
         QVERIFY(!observer.finished());
         QCOMPARE(serverA.countLines("put"), 1);

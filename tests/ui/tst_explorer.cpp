@@ -2,9 +2,10 @@
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
 #include "core/OutcomeStore.h"
-#include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "i18n/PassedOverNote.h"
 #include "transfer/RunningJobs.h"
 #include "ui/Icons.h"
 #include "ui/MessageBox.h"
@@ -23,7 +24,9 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 using namespace kyvane;
 
@@ -225,17 +228,12 @@ private slots:
         setCurrentLanguage(kLanguageEnglish);
     }
 
-    void init()
-    {
-        setCurrentLanguage(kLanguageEnglish);
-        stopRequested = false;
-    }
+    void init() { setCurrentLanguage(kLanguageEnglish); }
     void cleanup()
     {
-        stopRequested = true;
+        StopTokens::stopAll();
         QTRY_VERIFY_WITH_TIMEOUT(RunningJobs::names().isEmpty(), 20000);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        stopRequested = false;
         setCurrentLanguage(kLanguageEnglish);
     }
 
@@ -328,6 +326,23 @@ private slots:
         w.waitIdle();
         QVERIFY(!w.shows("lblCannotList"));
         QCOMPARE(w.names(), QStringList{"file.txt"});
+    }
+
+    // A file whose name could not go into a job is not listed, so it can
+    // never be checked; the status line names it.
+    void unstorableNamesAreNotListed()
+    {
+        Window w;
+        writeFile(w.path("ok.jpg"), "x");
+        const QByteArray bad = QFile::encodeName(w.files.path()) + "/x\ny.jpg";
+        const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        w.open(w.files.path());
+        QCOMPARE(w.names(), QStringList{"ok.jpg"});
+        const QString note = control<QLabel>(*w.form, "Label4")->text();
+        QVERIFY2(note.contains(QString::fromUtf8("x\uFFFDy.jpg")), qPrintable(note));
+        QCOMPARE(note, passedOverFilesNote({QString::fromUtf8("x\uFFFDy.jpg")}));
     }
 
     // The header's menu button in mid-listing: the rows so far stay, no

@@ -3,7 +3,7 @@
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
 #include "core/ListFile.h"
-#include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/JobName.h"
@@ -96,16 +96,14 @@ private slots:
     {
         m_folder = std::make_unique<TempProgramFolder>();
         m_now = std::chrono::system_clock::now();
-        stopRequested = false;
         setCurrentLanguage(kLanguageEnglish);
     }
 
     void cleanup()
     {
-        stopRequested = true;
+        StopTokens::stopAll();
         QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        stopRequested = false;
         setCurrentLanguage(kLanguageEnglish);
     }
 

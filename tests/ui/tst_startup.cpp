@@ -1,5 +1,5 @@
 #include "TempProgramFolder.h"
-#include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "i18n/LanguageRes.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
@@ -54,11 +54,7 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        setCurrentLanguage(kLanguageEnglish);
-        stopRequested = false;
-    }
+    void cleanup() { setCurrentLanguage(kLanguageEnglish); }
 
     void windowFrame()
     {
@@ -366,11 +362,12 @@ private slots:
         TempProgramFolder folder;
         TForm1 form;
         form.show();
+        const auto running = StopTokens::issue();
         MessageBox::setNextAnswer(MessageBox::Answer::No);
         QVERIFY(!form.close());
         QCOMPARE(MessageBox::lastText(), QStringLiteral("Are you sure to close KYV?"));
         QVERIFY(form.isVisible());
-        QVERIFY(!stopRequested);
+        QVERIFY(!running->isStopped());
     }
 
     void closeAnsweredYesStopsWorkers()
@@ -379,11 +376,12 @@ private slots:
         folder.write("config.ini", "[GENERALSETTINGS]\r\nLANGUAGE=200\r\n");
         TForm1 form;
         form.show();
+        const auto running = StopTokens::issue();
         MessageBox::setNextAnswer(MessageBox::Answer::Yes);
         QVERIFY(form.close());
         QCOMPARE(MessageBox::lastText(), QString::fromUtf8("确定关闭凯维安?"));
         QVERIFY(!form.isVisible());
-        QVERIFY(stopRequested);
+        QVERIFY(running->isStopped());
     }
 };
 

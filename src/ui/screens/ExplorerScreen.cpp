@@ -5,6 +5,7 @@
 #include "core/OutcomeStore.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "i18n/PassedOverNote.h"
 #include "selection/FileSizeText.h"
 #include "transfer/ServerLabels.h"
 #include "ui/Icons.h"
@@ -124,11 +125,10 @@ void ExplorerScreen::setFolder(const QString& folder)
     Edit1->setText(folder);
 }
 
-void ExplorerScreen::TotalWork(const QString& path_tr, bool clear)
+void ExplorerScreen::TotalWork(const QString& path_tr)
 {
     Edit1->setText(path_tr);
     m_listingFolder = folderWithSeparator(path_tr);
-    m_clearOnPrepare = clear;
     m_cancelListing = false;
     // The older listing adds no further row, so two folders never mix.
     if (m_listing)
@@ -143,8 +143,7 @@ void ExplorerScreen::listingPrepared()
     m_host.setBackEnabled(false);
     Button13->setEnabled(false);
     Button4->setEnabled(false);
-    if (m_clearOnPrepare)
-        m_model->clearRows(m_listingFolder);
+    m_model->clearRows(m_listingFolder);
     ListView1->setEnabled(false);
     lblCannotList->hide();
     lblBackupRecord->hide();
@@ -161,7 +160,7 @@ bool ExplorerScreen::addFileRows(std::vector<ListedFile>& files)
     return m_model->appendFiles(files, m_cancelListing);
 }
 
-void ExplorerScreen::listingFinished(bool readable)
+void ExplorerScreen::listingFinished(bool readable, const QStringList& passedOver)
 {
     lblWait->hide();
     ListView1->setEnabled(true);
@@ -172,6 +171,9 @@ void ExplorerScreen::listingFinished(bool readable)
         lblCannotList->setText(extraText(ExtraText::FolderCannotBeListed));
         lblCannotList->show();
     }
+    // Files the user cannot see in the list and could not back up.
+    if (!passedOver.isEmpty())
+        m_host.setStatusLine(passedOverFilesNote(passedOver));
     m_listing.reset();
 }
 
@@ -184,7 +186,7 @@ void ExplorerScreen::ListView1ItemClick(const QModelIndex& index)
     if (m_model->rows().at(row).kind == ExplorerRow::Kind::Folder) {
         const QString path = m_model->rows().detailLine(row);
         if (QFileInfo(path).isDir())
-            TotalWork(path, true);
+            TotalWork(path);
         return;
     }
     showFileDetails(row);
@@ -254,14 +256,14 @@ void ExplorerScreen::Button13Click()
 void ExplorerScreen::Button4Click()
 {
     m_cancelListing = true;
-    TotalWork(Edit1->text(), true);
+    TotalWork(Edit1->text());
 }
 
 void ExplorerScreen::BackKey()
 {
     // Linux has no drive letters, so there is no drive list to go up to:
     // the parent of "/" is "/".
-    TotalWork(parentFolder(Edit1->text()), true);
+    TotalWork(parentFolder(Edit1->text()));
 }
 
 void ExplorerScreen::Edit1Enter()
@@ -295,10 +297,13 @@ void ExplorerScreen::btnBackupClick()
         return;
     }
     m_host.setStatusLine(QString());
-    const QStringList entries = m_model->rows().checkedFileEntries(servers);
+    QStringList passedOver;
+    const QStringList entries = m_model->rows().checkedFileEntries(servers, &passedOver);
     m_model->uncheckFiles();
     if (!entries.isEmpty())
         m_host.startJob(entries, JobKind::of(JobKind::Type::Manual));
+    if (!passedOver.isEmpty())
+        m_host.setStatusLine(passedOverFilesNote(passedOver));
 }
 
 } // namespace kyvane

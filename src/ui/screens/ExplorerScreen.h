@@ -35,10 +35,10 @@ public:
     QString folder() const;
     void setFolder(const QString& folder);
 
-    // Lists path_tr (clear: empty the list first). Returns at once; the
+    // Lists path_tr in place of the rows shown. Returns at once; the
     // listing goes on in the background, and a listing still under way
     // stops adding rows first.
-    void TotalWork(const QString& path_tr, bool clear);
+    void TotalWork(const QString& path_tr);
 
     // The hardware Back key on this screen: the parent folder of the path.
     void BackKey();
@@ -59,7 +59,7 @@ private:
     void listingPrepared() override;
     void addFolderRows(const QStringList& fullPaths, qsizetype filesToCome) override;
     bool addFileRows(std::vector<ListedFile>& files) override;
-    void listingFinished(bool readable) override;
+    void listingFinished(bool readable, const QStringList& passedOver) override;
 
     void ListView1ItemClick(const QModelIndex& index);
     void ListView1DblClick();
@@ -77,7 +77,6 @@ private:
     // screen again.
     std::shared_ptr<HandOverChannel> m_listing;
     QString m_listingFolder;
-    bool m_clearOnPrepare = true;
 
     QToolButton* Button13 = nullptr; // go up
     QLineEdit* Edit1 = nullptr;      // path field

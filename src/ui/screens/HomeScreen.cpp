@@ -2,8 +2,8 @@
 
 #include "core/AppLists.h"
 #include "core/PicturesFolder.h"
-#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "i18n/PassedOverNote.h"
 #include "ui/Icons.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
@@ -287,13 +287,12 @@ void HomeScreen::runScan(const ScanRequest& request)
     m_host.setStatusLine(QString());
     const ScanResult result = m_host.jobBuilder().scan(request, m_host.appLists());
     m_host.startJob(result.entries, jobKindOf(request));
-    // A folder that cannot be read (an unplugged card) does not cancel the
-    // others, but the user learns that it was passed over: on the status
-    // line, and in a message, since the job's first log line soon replaces
-    // the status line.
-    if (!result.passedOver.isEmpty()) {
-        const QString note = extraText(ExtraText::FoldersPassedOver)
-                                 .arg(result.passedOver.join(QStringLiteral(", ")));
+    // A folder that cannot be read (an unplugged card) or a file whose name
+    // cannot be stored in a job does not cancel the others, but the user
+    // learns that it was passed over: on the status line, and in a message,
+    // since the job's first log line soon replaces the status line.
+    const QString note = passedOverNote(result.passedOver, result.passedOverFiles);
+    if (!note.isEmpty()) {
         m_host.setStatusLine(note);
         MessageBox::inform(window(), note);
     }

@@ -2,6 +2,7 @@
 
 #include "core/JobRecords.h"
 #include "core/OutcomeStore.h"
+#include "core/StorableName.h"
 #include "i18n/ExtraTexts.h"
 #include "transfer/JobFiles.h"
 #include "transfer/JobHistory.h"
@@ -137,7 +138,7 @@ bool JobDetailsScreen::showJob(QString jobName, qint64 jobId, QString* error)
                 JobTexts::outcomeText(entry.outcome);
             if (!entry.reason.isEmpty())
                 detail += QStringLiteral(": ") + entry.reason;
-            lvJobFiles->addRow(JobTexts::visibleName(QFileInfo(entry.file.path).fileName()), detail,
+            lvJobFiles->addRow(StorableName::printable(QFileInfo(entry.file.path).fileName()), detail,
                                toneOf(entry.outcome), entry.entry);
         }
     } else {

@@ -4,6 +4,7 @@
 #include "core/Logging.h"
 #include "core/OutcomeStore.h"
 #include "core/SharedState.h"
+#include "core/StopToken.h"
 #include "i18n/ExtraTexts.h"
 #include "transfer/JobFiles.h"
 #include "transfer/JobStarter.h"
@@ -54,6 +55,7 @@ void QueueScreen::AddToDoList(const QString& tname, const QStringList& files,
     row->setText(QueueRowRules::rowText(
         ServerLabels(files).label(JobEntry::split(files.first())), currentfile));
     row->setFinishedMark(QueueRowRules::kRunning);
+    m_stoppedJobs.remove(tname);
     showTitle(row, tname, true);
     ListBox2->appendRow(row);
 }
@@ -84,7 +86,7 @@ void QueueScreen::showRunState(QueueRow* row, const QString& jobName)
         if (row->finishedMark() == QueueRowRules::kFinished)
             row->setRunState(QueueRow::RunState::Finished,
                              extraText(ExtraText::RowFinished).arg(JobTexts::momentText(now, now)));
-        else if (stopRequested)
+        else if (m_stoppedJobs.contains(jobName))
             row->setRunState(QueueRow::RunState::Stopped, extraText(ExtraText::RowStopped));
         else if (bar)
             row->setRunState(QueueRow::RunState::Failed, extraText(ExtraText::CountFailed)
@@ -199,9 +201,12 @@ void QueueScreen::retryJob(const QString& jobName)
 
 void QueueScreen::btnStopClick()
 {
-    stopRequested = true;
+    const QStringList running = RunningJobs::names();
+    for (const QString& name : running)
+        m_stoppedJobs.insert(name);
+    StopTokens::stopAll();
     // A job that Start marked to run again once its worker ends stays
-    // stopped: a new worker would also clear the stop flag for the others.
+    // stopped: Stop comes after that Start.
     m_restartWhenEnded.clear();
 }
 
@@ -213,7 +218,7 @@ void QueueScreen::btnDeleteClick()
         if (!row->isChecked())
             continue;
         if (row->finishedMark() != QueueRowRules::kFinished)
-            stopRequested = true; // there is no stop for one job alone
+            StopTokens::stopAll(); // there is no stop for one job alone
         const QString jobName = QueueRowRules::jobNameFromRowName(row->tagString());
         m_restartWhenEnded.remove(jobName);
         ListBox2->removeRow(row);

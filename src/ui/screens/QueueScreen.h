@@ -57,6 +57,8 @@ private:
     // Jobs that Start found still running (often still stopping): each
     // starts again from its file as soon as its worker has ended.
     QSet<QString> m_restartWhenEnded;
+    // Jobs that were running when Stop was pressed, until they run again.
+    QSet<QString> m_stoppedJobs;
     // The outcome store's record of the job of each row; rows of jobs the
     // store does not know are left out.
     QHash<QString, qint64> m_jobIds;
