@@ -1,9 +1,14 @@
 // Upload throughput of the real worker reporting into the real window,
 // against a plain socket sender of the same bytes to the same receiver, in
-// alternating pairs, and the worker's peak memory for two file sizes.
+// alternating runs; the same worker without the outcome store, to show what
+// recording costs, for one large file and for a job of many small ones; and
+// the worker's peak memory for two file sizes.
 //
-//   bench_upload RECEIVER_EXE [--runs N] [--size BYTES]
+//   bench_upload RECEIVER_EXE [--runs N] [--size BYTES] [--files N] [--file-size BYTES]
 //   bench_upload RECEIVER_EXE --memory FILE     (one upload; prints peak RSS)
+//
+// The program folder, which holds the outcome store, lies on the disk of the
+// temporary folder, as a user's does; the files sent lie in memory.
 //
 // RECEIVER_EXE takes kyvane-server's --listen and --port options and prints
 // "listening on ADDRESS:PORT": bench_discard (reads and drops the bytes, so
@@ -11,6 +16,7 @@
 #include "PlainSender.h"
 #include "ServerProcess.h"
 
+#include "core/EngineSettings.h"
 #include "core/ProgramFolder.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/Digest.h"
@@ -19,6 +25,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
@@ -100,15 +107,20 @@ private:
     double m_cpuStart;
 };
 
-// One upload by the worker into the window.
-Timing clientRun(TForm1& form, const ServerProcess& server, const QString& path)
+// One job of the worker into the window: every path, in order.
+Timing clientRun(TForm1& form, const ServerProcess& server, const QStringList& paths,
+                 bool recordOutcomes = true)
 {
-    const QString entry = QStringLiteral("%1|%2|%3|%4|%5")
-                              .arg(server.address(), QString::number(server.port()), kAccount,
-                                   passwordDigest(kPassword), path);
+    QStringList entries;
+    for (const QString& path : paths)
+        entries << QStringLiteral("%1|%2|%3|%4|%5")
+                       .arg(server.address(), QString::number(server.port()), kAccount,
+                            passwordDigest(kPassword), path);
     const QString job = QStringLiteral("090000");
+    EngineSettings settings;
+    settings.recordOutcomes = recordOutcomes;
     const Stopwatch stopwatch;
-    TFileGenius* worker = TFileGenius::Create({entry}, job, form.observerChannel());
+    TFileGenius* worker = TFileGenius::Create(entries, job, form.observerChannel(), settings);
     if (!worker)
         qFatal("worker did not start");
     // The window's thread serves the worker's hand-overs until it ends.
@@ -166,11 +178,12 @@ const QStringList kServerOptions{QStringLiteral("--no-sync")};
 struct Setup
 {
     QTemporaryDir dir{kScratch + QStringLiteral("/kyvane-bench-XXXXXX")};
+    QTemporaryDir programFolder{QDir::tempPath() + QStringLiteral("/kyvane-bench-program-XXXXXX")};
     std::unique_ptr<TForm1> form;
 
     Setup()
     {
-        ProgramFolder::setForTesting(dir.path());
+        ProgramFolder::setForTesting(programFolder.path());
         form = std::make_unique<TForm1>();
         form->show();
     }
@@ -186,7 +199,7 @@ int memoryMode(const QString& serverExe, const QString& data)
         qFatal("server did not start");
     const QString path = freshLink(data, 0);
     const long before = peakRssKiB();
-    clientRun(*setup.form, server, path);
+    clientRun(*setup.form, server, {path});
     std::printf("%ld %ld\n", before, peakRssKiB());
     forgetStored(server, path);
     return 0;
@@ -206,6 +219,8 @@ int main(int argc, char* argv[])
     const QString serverExe = args.takeFirst();
     int runs = 7;
     qint64 size = qint64(1) << 30;
+    int smallFiles = 300;
+    qint64 smallSize = 256 << 10;
     for (int i = 0; i + 1 < args.size(); i += 2) {
         if (args[i] == "--memory")
             return memoryMode(serverExe, args[i + 1]);
@@ -213,6 +228,10 @@ int main(int argc, char* argv[])
             runs = args[i + 1].toInt();
         if (args[i] == "--size")
             size = args[i + 1].toLongLong();
+        if (args[i] == "--files")
+            smallFiles = args[i + 1].toInt();
+        if (args[i] == "--file-size")
+            smallSize = args[i + 1].toLongLong();
     }
 
     InitLanguageTable();
@@ -224,38 +243,85 @@ int main(int argc, char* argv[])
     makeDataFile(data, size);
 
     const double mib = size / double(1 << 20);
-    std::printf("upload of %.0f MiB to %s, %d alternating pairs, load average %s at the start\n",
-                mib, qPrintable(QFileInfo(serverExe).fileName()), runs, qPrintable(loadAverage()));
-    std::printf(
-        "  pair   plain MiB/s   worker MiB/s   worker/plain   plain CPU s   worker CPU s\n");
+    std::printf("upload of %.0f MiB to %s, %d alternating runs, load average %s at the start\n"
+                "program folder (outcome store) in %s\n",
+                mib, qPrintable(QFileInfo(serverExe).fileName()), runs, qPrintable(loadAverage()),
+                qPrintable(setup.programFolder.path()));
+    std::printf("  run    plain MiB/s   worker MiB/s   no store MiB/s   worker/plain   "
+                "no store/plain   store cost   plain CPU s   worker CPU s\n");
     std::vector<double> plainRates;
     std::vector<double> clientRates;
+    std::vector<double> bareRates;
     std::vector<double> ratios;
+    std::vector<double> bareRatios;
+    std::vector<double> storeRatios;
     std::vector<double> plainCpu;
     std::vector<double> clientCpu;
-    // One pair first, not counted, to warm the page cache and the receiver.
+    // One round first, not counted, to warm the page cache and the receiver.
     for (int run = -1; run < runs; ++run) {
-        const QString a = freshLink(data, 2 * run + 100);
+        const QString a = freshLink(data, 3 * run + 100);
         const Timing p = plainRun(server, a);
         forgetStored(server, a);
-        const QString b = freshLink(data, 2 * run + 101);
-        const Timing c = clientRun(*setup.form, server, b);
+        const QString b = freshLink(data, 3 * run + 101);
+        const Timing c = clientRun(*setup.form, server, {b});
         forgetStored(server, b);
+        const QString d = freshLink(data, 3 * run + 102);
+        const Timing n = clientRun(*setup.form, server, {d}, false);
+        forgetStored(server, d);
         if (run < 0)
             continue;
         plainRates.push_back(mib / p.seconds);
         clientRates.push_back(mib / c.seconds);
+        bareRates.push_back(mib / n.seconds);
         ratios.push_back(p.seconds / c.seconds);
+        bareRatios.push_back(p.seconds / n.seconds);
+        storeRatios.push_back(c.seconds / n.seconds);
         plainCpu.push_back(p.cpuSeconds);
         clientCpu.push_back(c.cpuSeconds);
-        std::printf("  %4d   %11.0f   %12.0f   %12.2f   %11.2f   %12.2f\n", run + 1,
-                    plainRates.back(), clientRates.back(), ratios.back(), p.cpuSeconds,
+        std::printf("  %4d   %11.0f   %12.0f   %14.0f   %12.2f   %14.2f   %10.3f   %11.2f   "
+                    "%12.2f\n",
+                    run + 1, plainRates.back(), clientRates.back(), bareRates.back(),
+                    ratios.back(), bareRatios.back(), storeRatios.back(), p.cpuSeconds,
                     c.cpuSeconds);
         std::fflush(stdout);
     }
-    std::printf("  median %11.0f   %12.0f   %12.2f   %11.2f   %12.2f   (target: ratio >= 0.90)\n",
-                median(plainRates), median(clientRates), median(ratios), median(plainCpu),
-                median(clientCpu));
+    std::printf("  median %11.0f   %12.0f   %14.0f   %12.2f   %14.2f   %10.3f   %11.2f   %12.2f\n"
+                "  (target: worker/plain >= 0.90; store cost = time with the store / without)\n",
+                median(plainRates), median(clientRates), median(bareRates), median(ratios),
+                median(bareRatios), median(storeRatios), median(plainCpu), median(clientCpu));
+
+    // Many small files: one outcome record per file, where the store could
+    // show if anywhere.
+    const QString smallData = setup.dir.path() + "/small.bin";
+    makeDataFile(smallData, smallSize);
+    std::printf("\njob of %d files of %lld KiB, with and without the outcome store, %d "
+                "alternating runs\n  run    with store s   without s   store cost\n",
+                smallFiles, smallSize >> 10, runs);
+    std::vector<double> withStore;
+    std::vector<double> withoutStore;
+    std::vector<double> smallRatios;
+    for (int run = -1; run < runs; ++run) {
+        Timing timing[2];
+        for (const bool record : {true, false}) {
+            QStringList paths;
+            for (int i = 0; i < smallFiles; ++i)
+                paths << freshLink(smallData, 100000 + (run + 1) * 2 * smallFiles +
+                                                  (record ? 0 : smallFiles) + i);
+            timing[record ? 0 : 1] = clientRun(*setup.form, server, paths, record);
+            for (const QString& path : std::as_const(paths))
+                forgetStored(server, path);
+        }
+        if (run < 0)
+            continue;
+        withStore.push_back(timing[0].seconds);
+        withoutStore.push_back(timing[1].seconds);
+        smallRatios.push_back(timing[0].seconds / timing[1].seconds);
+        std::printf("  %4d   %12.3f   %9.3f   %10.3f\n", run + 1, withStore.back(),
+                    withoutStore.back(), smallRatios.back());
+        std::fflush(stdout);
+    }
+    std::printf("  median %12.3f   %9.3f   %10.3f\n", median(withStore), median(withoutStore),
+                median(smallRatios));
     std::printf("  load average at the end: %s\n", qPrintable(loadAverage()));
 
     // Peak memory of one upload each, in fresh processes.

@@ -7,7 +7,7 @@
 # build-bench/bench/bench_upload build-bench/kyvane-server.
 #
 #   bench/run-bench.sh                                   every benchmark
-#   bench/run-bench.sh upload [--runs N] [--size BYTES]
+#   bench/run-bench.sh upload [--runs N] [--size BYTES] [--files N] [--file-size BYTES]
 #   bench/run-bench.sh capture-time [--files N]          needs ffmpeg (installed here)
 #   bench/run-bench.sh scan [--files N] [--today N] [--runs N]
 #   bench/run-bench.sh explorer [--runs N]

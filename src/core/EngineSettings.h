@@ -11,6 +11,9 @@ struct EngineSettings
     int connectTimeoutMs = 30000;   // TCP connect
     int readTimeoutMs = 30000;      // every line read from a server
     qint64 chunkSize = 819200;      // bytes sent between two stop checks and reports
+    // Workers record every outcome in the outcome store. Only the upload
+    // benchmark turns it off, to measure what recording costs.
+    bool recordOutcomes = true;
 };
 
 } // namespace kyvane

@@ -31,6 +31,71 @@ Translations translations(ExtraText id)
         return {u"This folder cannot be opened", u"無法開啟這個資料夾", u"无法打开这个文件夹"};
     case ExtraText::FileNotFound:
         return {u"file not found", u"找不到檔案", u"找不到档案"};
+    case ExtraText::FileCannotBeReached:
+        return {u"file cannot be reached (its folder is missing or cannot be read)",
+                u"無法存取檔案 (目錄不存在或無法讀取)", u"无法存取档案 (目录不存在或无法读取)"};
+    case ExtraText::ServerNoLongerConfigured:
+        return {u"this server is no longer in Settings", u"這個伺服器已不在設定中",
+                u"这个伺服器已不在设定中"};
+    case ExtraText::StoreMovedAside:
+        return {u"The record of what is backed up was damaged. It was moved aside as %1 and a "
+                u"new record was started.",
+                u"備份記錄已損壞，已移至 %1 並重新開始記錄。",
+                u"备份记录已损坏，已移至 %1 并重新开始记录。"};
+    case ExtraText::StoreUnavailable:
+        return {u"The record of what is backed up cannot be opened (%1). Backups go on without it.",
+                u"無法開啟備份記錄 (%1)。備份仍會進行，但不會記錄。",
+                u"无法开启备份记录 (%1)。备份仍会进行，但不会记录。"};
+    case ExtraText::KindToday:
+        return {u"Today", u"今日", u"今日"};
+    case ExtraText::KindFiveDays:
+        return {u"5 days", u"五日內", u"五日内"};
+    case ExtraText::KindManual:
+        return {u"Manual", u"自選", u"自选"};
+    case ExtraText::KindUnknown:
+        return {u"Job", u"工作", u"工作"};
+    case ExtraText::RowFinished:
+        return {u"Finished %1", u"完成於 %1", u"完成于 %1"};
+    case ExtraText::RowStopped:
+        return {u"Stopped", u"已停止", u"已停止"};
+    case ExtraText::CountSent:
+        return {u"%1 sent", u"已傳送 %1", u"已传送 %1"};
+    case ExtraText::CountHeld:
+        return {u"%1 already there", u"已存在 %1", u"已存在 %1"};
+    case ExtraText::CountFailed:
+        return {u"%1 failed", u"失敗 %1", u"失败 %1"};
+    case ExtraText::CountRefused:
+        return {u"%1 refused", u"被拒 %1", u"被拒 %1"};
+    case ExtraText::CountNotFound:
+        return {u"%1 not found", u"找不到 %1", u"找不到 %1"};
+    case ExtraText::CountWaiting:
+        return {u"%1 waiting", u"等待中 %1", u"等待中 %1"};
+    case ExtraText::OutcomeSent:
+        return {u"sent", u"已傳送", u"已传送"};
+    case ExtraText::OutcomeHeld:
+        return {u"already on the server", u"伺服器上已有", u"伺服器上已有"};
+    case ExtraText::OutcomeFailed:
+        return {u"failed", u"失敗", u"失败"};
+    case ExtraText::OutcomeRefused:
+        return {u"refused by the server", u"伺服器拒收", u"伺服器拒收"};
+    case ExtraText::OutcomeNotFound:
+        return {u"not found", u"找不到", u"找不到"};
+    case ExtraText::OutcomeWaiting:
+        return {u"waiting", u"等待中", u"等待中"};
+    case ExtraText::ShowFiles:
+        return {u"Files", u"檔案", u"档案"};
+    case ExtraText::ShowLog:
+        return {u"Full log", u"完整記錄", u"完整记录"};
+    case ExtraText::Retry:
+        return {u"Retry", u"重試", u"重试"};
+    case ExtraText::History:
+        return {u"History", u"歷史記錄", u"历史记录"};
+    case ExtraText::HistoryEmpty:
+        return {u"No finished jobs yet", u"尚無完成的工作", u"尚无完成的工作"};
+    case ExtraText::LastBackedUp:
+        return {u"Last backed up to %1 on %2", u"上次備份到 %1，%2", u"上次备份到 %1，%2"};
+    case ExtraText::NotBackedUp:
+        return {u"Not backed up yet", u"尚未備份", u"尚未备份"};
     case ExtraText::FilesPassedOver:
         return {u"Files whose names cannot be backed up, passed over (%1): %2",
                 u"檔名無法備份的檔案，已略過 (%1): %2", u"文件名无法备份的文件，已略过 (%1): %2"};

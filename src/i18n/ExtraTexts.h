@@ -21,6 +21,57 @@ enum class ExtraText {
     FolderCannotBeListed,
     // A job log's reason for a file of the job that no longer exists.
     FileNotFound,
+    // ... for a file whose folder is missing (an unmounted card) or cannot
+    // be searched: it may come back, so the job stays.
+    FileCannotBeReached,
+    // Added to "Login Failed" when the job's server is no longer in
+    // server.cfg, so the password cannot be corrected there.
+    ServerNoLongerConfigured,
+
+    // The outcome store at start-up. %1: where the damaged file went, or why
+    // the store cannot be opened.
+    StoreMovedAside,
+    StoreUnavailable,
+
+    // How a job was made, at the head of its queue row and history row.
+    KindToday,
+    KindFiveDays,
+    KindManual,
+    KindUnknown,
+
+    // The state of a queue row. %1: a time.
+    RowFinished,
+    RowStopped,
+
+    // Counts per outcome, joined by " · "; %1 is the count.
+    CountSent,
+    CountHeld,
+    CountFailed,
+    CountRefused,
+    CountNotFound,
+    CountWaiting,
+
+    // The outcome of one file on one server, in a job's details.
+    OutcomeSent,
+    OutcomeHeld,
+    OutcomeFailed,
+    OutcomeRefused,
+    OutcomeNotFound,
+    OutcomeWaiting,
+
+    // The job details screen's controls.
+    ShowFiles,
+    ShowLog,
+    Retry,
+
+    // The history of finished jobs: its menu command and screen title, and
+    // what an empty history says.
+    History,
+    HistoryEmpty,
+
+    // The file explorer's details of a file. %1: the server, %2: the date.
+    LastBackedUp,
+    NotBackedUp,
     // A note naming files whose names cannot be stored in a job; %1 is how
     // many, %2 some of their names.
     FilesPassedOver,

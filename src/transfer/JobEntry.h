@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/OutcomeRecords.h"
+
 #include <QString>
 
 namespace kyvane {
@@ -24,6 +26,9 @@ struct JobEntry
     // (compared exactly), port and account.
     bool sameLogin(const JobEntry& other) const;
 
+    // The server as the outcome store keys it: address, port number and
+    // account.
+    ServerKey serverKey() const { return {server, portNumber(), account}; }
     // Whether the path names a file from the root of the file system. Any
     // other path would be read from the working folder, which no entry the
     // program writes ever means.

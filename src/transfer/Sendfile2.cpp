@@ -10,11 +10,15 @@
 #include "transfer/Digest.h"
 #include "transfer/JobEntry.h"
 #include "transfer/LineConnection.h"
+#include "transfer/LoginDigest.h"
 #include "transfer/TransferError.h"
 #include "transfer/WireFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace kyvane {
 
@@ -53,11 +57,28 @@ QString messageOf(const std::exception& error)
     return QString::fromLocal8Bit(error.what());
 }
 
+// Why a file's backup failed, as its log line and its record say it.
+QString backupFailedReason(const QString& message)
+{
+    return withMessage(langText(kKeyBackupFailed), message);
+}
+
 // The log line of a file whose backup failed with message.
 QString backupFailedLine(const QString& server, const QString& file, const QString& message)
 {
-    return withMessage(failLine(server, file + QLatin1Char(' ') + langText(kKeyBackupFailed)),
-                       message);
+    return failLine(server, file + QLatin1Char(' ') + backupFailedReason(message));
+}
+
+// A file deleted before its turn: its folder is there and holds no such name,
+// or the name is no regular file. A file behind a folder that is missing (a
+// card or disk not mounted) or cannot be searched may come back, so it is
+// not gone.
+bool isGone(const QString& path)
+{
+    struct stat status{};
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0)
+        return !S_ISREG(status.st_mode);
+    return errno == ENOENT && QFileInfo(QFileInfo(path).absolutePath()).isDir();
 }
 
 [[noreturn]] void fileBecameShorter()
@@ -119,12 +140,14 @@ void TFileGenius::sendfile2()
     m_finished = 0;
     m_lastAttempt.reset();
     QString server; // of the entry being handled, for the last-resort log line
+    m_passOverReason = langText(kKeyCannotConnect);
+    JobEntry entry;
     try {
         for (const QString& line : std::as_const(m_refused))
             refuseWithoutFullPath(JobEntry::split(line));
-        for (const QString& line : std::as_const(files)) {
+        for (m_entryIndex = 0; m_entryIndex < files.size(); ++m_entryIndex) {
             currentindex = m_finished;
-            const JobEntry entry = JobEntry::split(line);
+            entry = JobEntry::split(files.at(m_entryIndex));
             server = entry.server;
 
             if (m_stop->isStopped())
@@ -133,17 +156,14 @@ void TFileGenius::sendfile2()
                 continue; // not counted: the job stays
             const QFileInfo info(entry.path);
             if (!info.isFile()) {
-                // Not counted, so the job stays; the line says why.
-                log = failLine(entry.server, info.fileName() + QLatin1Char(' ') +
-                                                 extraText(ExtraText::FileNotFound));
-                SetLog();
+                settleMissingFile(entry);
                 continue;
             }
 
             const QDateTime created = info.birthTime();
             const QDateTime modified = info.lastModified();
             const QString captured = GetCaptureTime(entry.path);
-            serveronlog = entry.server;
+            serveronlog = m_labels.label(entry);
             currentindex = m_finished;
             progressbarvalue = 0;
             currentfile = info.fileName();
@@ -152,15 +172,20 @@ void TFileGenius::sendfile2()
             if (needsNewConnection(entry))
                 connectAndLogIn(entry);
 
-            if (!IdTCPClient1->isOpen())
+            if (!IdTCPClient1->isOpen()) {
+                recordOutcome(entry, Outcome::Failed, m_passOverReason);
                 continue;
+            }
             transferFile(entry, created, modified, captured);
         }
     } catch (const std::exception& error) {
         log = backupFailedLine(server, currentfile, messageOf(error));
+        recordOutcome(entry, Outcome::Failed, backupFailedReason(messageOf(error)));
         SetLog();
     } catch (...) {
-        log = backupFailedLine(server, currentfile, QStringLiteral("unexpected error"));
+        const QString message = QStringLiteral("unexpected error");
+        log = backupFailedLine(server, currentfile, message);
+        recordOutcome(entry, Outcome::Failed, backupFailedReason(message));
         SetLog();
     }
     IdTCPClient1->close();
@@ -176,8 +201,35 @@ bool TFileGenius::needsNewConnection(const JobEntry& entry) const
     return !m_lastAttempt->sameLogin(entry);
 }
 
-void TFileGenius::reportLoginFailure()
+void TFileGenius::settleMissingFile(const JobEntry& entry)
 {
+    const QFileInfo info(entry.path);
+    const bool gone = isGone(entry.path);
+    // A file that is gone has nothing left to back up: it counts as settled,
+    // so the job can finish.
+    const QString reason =
+        extraText(gone ? ExtraText::FileNotFound : ExtraText::FileCannotBeReached);
+    log = failLine(entry.server, info.fileName() + QLatin1Char(' ') + reason);
+    recordOutcome(entry, gone ? Outcome::NotFound : Outcome::Failed, reason);
+    if (gone)
+        ++m_finished;
+    serveronlog = m_labels.label(entry);
+    currentfile = info.fileName();
+    progressbarvalue = gone ? 100 : 0;
+    currentindex = m_finished;
+    SetProgressbar();
+    SetLog();
+}
+
+void TFileGenius::recordOutcome(const JobEntry& entry, Outcome outcome, const QString& reason,
+                                qint64 size, qint64 modifiedMs)
+{
+    m_recorder.record(m_entryIndex, entry, outcome, reason, size, modifiedMs);
+}
+
+void TFileGenius::reportLoginFailure(const QString& reason)
+{
+    m_passOverReason = reason;
     progressbarvalue = 0;
     currentindex = m_finished;
     SetfailProgressbar();
@@ -197,7 +249,7 @@ void TFileGenius::connectAndLogIn(const JobEntry& entry)
         if (wire::replyCode(greeting) != QLatin1String("220")) {
             connection.close();
             log = failLine(entry.server, langText(kKeyCannotConnect));
-            reportLoginFailure();
+            reportLoginFailure(langText(kKeyCannotConnect));
             return;
         }
         const QString nonce = wire::nonceFromGreeting(greeting);
@@ -206,16 +258,24 @@ void TFileGenius::connectAndLogIn(const JobEntry& entry)
         if (wire::replyCode(connection.readLine()) != QLatin1String("001")) {
             connection.close();
             log = failLine(entry.server, langText(kKeyHeloFailed));
-            reportLoginFailure();
+            reportLoginFailure(langText(kKeyHeloFailed));
             return;
         }
 
+        const LoginDigest login = loginDigestFor(entry);
         connection.sendLine(QStringLiteral("auth ") + entry.account + QLatin1Char(' ') +
-                            LockboxMD5(entry.digest + QLatin1Char('=') + nonce));
+                            LockboxMD5(login.digest + QLatin1Char('=') + nonce));
         if (wire::replyCode(connection.readLine()) != QLatin1String("100")) {
             connection.close();
-            log = failLine(entry.server, langText(kKeyLoginFailed));
-            reportLoginFailure();
+            // Only a server no longer in Settings logs in with the digest
+            // its job was written with; say so, as Settings cannot mend it.
+            const QString reason =
+                login.configured
+                    ? langText(kKeyLoginFailed)
+                    : withMessage(langText(kKeyLoginFailed),
+                                  extraText(ExtraText::ServerNoLongerConfigured));
+            log = failLine(entry.server, reason);
+            reportLoginFailure(reason);
             return;
         }
     } catch (const TransferStopped&) {
@@ -224,8 +284,9 @@ void TFileGenius::connectAndLogIn(const JobEntry& entry)
         SetLog();
     } catch (const TransferError& error) {
         connection.close();
-        log = withMessage(failLine(entry.server, langText(kKeyCannotConnect)), error.message());
-        reportLoginFailure();
+        const QString reason = withMessage(langText(kKeyCannotConnect), error.message());
+        log = failLine(entry.server, reason);
+        reportLoginFailure(reason);
     }
 }
 
@@ -256,6 +317,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         if (wire::replyCode(reply) == QLatin1String("201")) {
             file.close();
             log = doneLine(server, currentfile + QLatin1Char(' ') + langText(kKeyExisted));
+            recordOutcome(entry, Outcome::Held, QString(), total, modified.toMSecsSinceEpoch());
             ++m_finished;
             progressbarvalue = 100;
             currentindex = m_finished;
@@ -269,6 +331,8 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             // connection goes on with the next entry.
             file.close();
             log = backupFailedLine(server, currentfile, wire::replyText(reply));
+            recordOutcome(entry, Outcome::Refused, wire::replyText(reply), total,
+                          modified.toMSecsSinceEpoch());
             SetLog();
             return;
         }
@@ -310,6 +374,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             // the rest of this file: it must never carry anything more, which
             // the stop ensures by passing over every entry left.
             log = failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
+            recordOutcome(entry, Outcome::Waiting, langText(kKeyCancelled));
             SetLog();
             return;
         }
@@ -318,10 +383,13 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         if (wire::isRefusal(acknowledgement)) {
             // All the data was read, so the dialogue is still in step.
             log = backupFailedLine(server, currentfile, wire::replyText(acknowledgement));
+            recordOutcome(entry, Outcome::Refused, wire::replyText(acknowledgement), total,
+                          modified.toMSecsSinceEpoch());
             SetLog();
             return;
         }
         log = doneLine(server, currentfile + QLatin1Char(' ') + langText(kKeyBackupOk));
+        recordOutcome(entry, Outcome::Sent, QString(), total, modified.toMSecsSinceEpoch());
         ++m_finished;
         progressbarvalue = 100;
         currentindex = m_finished;
@@ -337,6 +405,9 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
     } catch (const TransferError& error) {
         file.close();
         log = backupFailedLine(server, currentfile, error.message());
+        // The entries of this login left are passed over for the same reason.
+        m_passOverReason = backupFailedReason(error.message());
+        recordOutcome(entry, Outcome::Failed, m_passOverReason);
         SetLog();
         connection.close();
     }

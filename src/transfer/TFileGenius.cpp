@@ -1,11 +1,13 @@
 #include "transfer/TFileGenius.h"
 
+#include "core/OutcomeStore.h"
 #include "core/StopToken.h"
 #include "transfer/JobFiles.h"
 #include "transfer/LineConnection.h"
 #include "transfer/ObserverChannel.h"
 #include "transfer/RunningJobs.h"
 
+#include <QFileInfo>
 #include <QMutex>
 #include <QSet>
 
@@ -39,7 +41,10 @@ TFileGenius::TFileGenius(const QStringList& infileswithserverinfo, const QString
                          std::shared_ptr<ObserverChannel> observer, const EngineSettings& settings,
                          const QStringList& refused)
     : files(infileswithserverinfo), tname(name), m_observer(std::move(observer)),
-      m_settings(settings), m_stop(StopTokens::issue()), m_refused(refused)
+      m_settings(settings),
+      m_recorder(name, infileswithserverinfo,
+                 settings.recordOutcomes ? OutcomeStore::shared() : nullptr),
+      m_labels(infileswithserverinfo), m_stop(StopTokens::issue()), m_refused(refused)
 {
 }
 
@@ -69,9 +74,14 @@ void TFileGenius::run()
     // The connection belongs to this thread.
     IdTCPClient1 = std::make_unique<LineConnection>(m_settings.connectTimeoutMs,
                                                     m_settings.readTimeoutMs, m_stop.get());
+    // A job written before the store knew it was made when its file was.
+    const QDateTime written = QFileInfo(JobFiles::jobFilePath(tname)).lastModified();
+    m_recorder.started(written.isValid() ? written.toMSecsSinceEpoch()
+                                         : QDateTime::currentMSecsSinceEpoch());
     AddToDoList();
     sendfile2();
     Destroy();
+    m_recorder.ended();
     // Only now, so that a new worker on this job never overlaps this one, not
     // even in writing the job log.
     RunningJobs::release(tname);

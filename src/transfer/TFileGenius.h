@@ -1,7 +1,10 @@
 #pragma once
 
 #include "core/EngineSettings.h"
+#include "core/OutcomeRecords.h"
 #include "transfer/JobEntry.h"
+#include "transfer/RunRecorder.h"
+#include "transfer/ServerLabels.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -69,8 +72,14 @@ private:
                       const QString& captured);
     // Sends size bytes of the file from position.
     void sendChunk(QFile& file, qint64 position, qint64 size);
-    // Reports a refused or failed login whose log line is already in log.
-    void reportLoginFailure();
+    // Reports a refused or failed login whose log line is already in log;
+    // reason is what the entries of that login are recorded with.
+    void reportLoginFailure(const QString& reason);
+    // An entry whose file is not there: settled when it is gone for good.
+    void settleMissingFile(const JobEntry& entry);
+    // Records the outcome of the entry in hand (m_entryIndex).
+    void recordOutcome(const JobEntry& entry, Outcome outcome, const QString& reason,
+                       qint64 size = -1, qint64 modifiedMs = -1);
     // Flushes the job log and lets go of the connection, at the thread's end.
     void Destroy();
 
@@ -94,7 +103,14 @@ private:
 
     std::shared_ptr<ObserverChannel> m_observer;
     EngineSettings m_settings;
-    int m_finished = 0; // entries confirmed in this run
+    // The outcome of every entry goes to the outcome store through here.
+    RunRecorder m_recorder;
+    ServerLabels m_labels;
+    int m_entryIndex = 0;      // the entry in hand
+    int m_finished = 0;        // entries settled in this run: confirmed, or gone
+    // Why the entries of the last login attempt are passed over once it
+    // failed or its connection was lost.
+    QString m_passOverReason;
     // Once stopped, the worker passes over every entry left.
     std::shared_ptr<StopToken> m_stop;
     QStringList m_refused; // lines of the job file that are no entries

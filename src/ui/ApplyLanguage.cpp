@@ -16,7 +16,10 @@
 #include "ui/screens/BackupFoldersScreen.h"
 #include "ui/screens/FileExtensionsScreen.h"
 #include "ui/screens/GeneralSettingsScreen.h"
+#include "ui/screens/HistoryScreen.h"
 #include "ui/screens/HomeScreen.h"
+#include "ui/screens/JobDetailsScreen.h"
+#include "ui/screens/QueueScreen.h"
 #include "ui/screens/ServerEditorScreen.h"
 #include "ui/screens/SettingsListScreen.h"
 #include "ui/widgets/FittingLabel.h"
@@ -38,12 +41,17 @@ void TForm1::ApplyLanguage()
     };
     for (const auto& [button, key] : buttons)
         button->setText(langText(key));
+    btnHistory->setText(extraText(ExtraText::History));
 
     m_home->applyLanguage();
     m_generalSettings->applyLanguage();
     m_serverEditor->applyLanguage();
     m_backupFolders->applyLanguage();
     m_fileExtensions->applyLanguage();
+    m_queue->applyLanguage();
+    m_jobLog->applyLanguage();
+    m_jobLog->refresh();
+    m_history->refresh();
     for (DialogBase* dialog : std::initializer_list<DialogBase*>{
              m_dialogs.chooseFolder, m_dialogs.inputExt, m_dialogs.datePicker,
              m_dialogs.chooseLanguage, m_dialogs.confirm})

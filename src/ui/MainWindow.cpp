@@ -1,17 +1,24 @@
 #include "ui/MainWindow.h"
 
 #include "core/ConfigIni.h"
+#include "core/JobRecords.h"
+#include "core/OutcomeStore.h"
 #include "core/PicturesFolder.h"
 #include "core/ProgramFolder.h"
 #include "core/StopToken.h"
+#include "core/StorableName.h"
 #include "core/Version.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "i18n/PassedOverNote.h"
 #include "transfer/JobFiles.h"
+#include "transfer/JobEntry.h"
+#include "transfer/JobHistory.h"
 #include "transfer/JobName.h"
 #include "transfer/ObserverChannel.h"
 #include "transfer/RunningJobs.h"
 #include "transfer/TFileGenius.h"
+#include "ui/JobTexts.h"
 #include "ui/MessageBox.h"
 #include "ui/dialogs/TfrmChooseFolder.h"
 #include "ui/dialogs/TfrmChooseLanguage.h"
@@ -22,17 +29,19 @@
 #include "ui/screens/ExplorerScreen.h"
 #include "ui/screens/FileExtensionsScreen.h"
 #include "ui/screens/HomeScreen.h"
-#include "ui/screens/JobLogScreen.h"
+#include "ui/screens/JobDetailsScreen.h"
 #include "ui/screens/QueueScreen.h"
 #include "ui/screens/ServerEditorScreen.h"
 #include "ui/screens/SettingsListScreen.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 #include <QToolButton>
 
 namespace kyvane {
@@ -87,6 +96,8 @@ void TForm1::FormCreate()
     navMarker = 0;
     ChangeTab(Home);
 
+    openOutcomeStore();
+
     // Workers of the jobs left unfinished; their rows appear once the event
     // loop runs. A job file that cannot be read is passed over.
     m_queue->startJobFiles(false);
@@ -94,6 +105,26 @@ void TForm1::FormCreate()
 
     // Kept for the home page's banner until it is tapped.
     m_home->setTodayFileCount(m_builder.GetTodayFileCount(m_lists));
+}
+
+void TForm1::openOutcomeStore()
+{
+    const OutcomeStore::Opened opened = OutcomeStore::openForProgramFolder();
+    QString notice;
+    if (!opened.movedAsideTo.isEmpty())
+        notice = extraText(ExtraText::StoreMovedAside).arg(opened.movedAsideTo);
+    else if (!opened.error.isEmpty())
+        notice = extraText(ExtraText::StoreUnavailable).arg(opened.error);
+    if (!notice.isEmpty()) {
+        // Never fatal: the program goes on, and says so once it is shown.
+        setStatusLine(notice);
+        QTimer::singleShot(0, this, [this, notice] { MessageBox::inform(this, notice); });
+    }
+    // Records of jobs whose files are gone (deleted while the program was
+    // not running) go; finished jobs past the history's limits too.
+    JobRecords records(opened.store);
+    records.dropPendingExcept(JobFiles::pendingJobNames());
+    JobHistory::prune(records, QDateTime::currentMSecsSinceEpoch());
 }
 
 void TForm1::createDialogs()
@@ -159,13 +190,14 @@ void TForm1::openFileExplorer(const QString& folder)
     ChangeTab(FileExplorer);
 }
 
-void TForm1::openJobLog(const QString& jobName)
+void TForm1::openJobDetails(const QString& jobName, qint64 jobId)
 {
     QString error;
-    if (!m_jobLog->showLog(jobName, &error)) {
+    if (!m_jobLog->showJob(jobName, jobId, &error)) {
         MessageBox::inform(this, error);
         return;
     }
+    m_detailsReturn = currentTabIndex() == History ? History : Queue;
     ChangeTab(JobLog);
 }
 
@@ -190,8 +222,26 @@ void TForm1::PrepareExtList()
     m_fileExtensions->PrepareExtList();
 }
 
-bool TForm1::startJob(const QStringList& entries)
+bool TForm1::startJob(const QStringList& allEntries, const JobKind& kind)
 {
+    // A job file keeps one entry per line: a path with a line break would be
+    // read back as broken entries, and its job could never finish. The scans
+    // and the explorer pass such files over already; whatever else hands one
+    // in, it is left out here too, and the user learns which.
+    QStringList entries;
+    QStringList leftOut;
+    for (const QString& entry : allEntries) {
+        const QString path = JobEntry::split(entry).path;
+        if (StorableName::isStorable(path))
+            entries.append(entry);
+        else if (const QString shown = StorableName::printable(path); !leftOut.contains(shown))
+            leftOut.append(shown);
+    }
+    if (!leftOut.isEmpty()) {
+        const QString note = passedOverFilesNote(leftOut);
+        setStatusLine(note);
+        MessageBox::inform(this, note);
+    }
     if (entries.isEmpty())
         return false;
     // Never the name of a job file still pending or of a running job: its
@@ -205,6 +255,10 @@ bool TForm1::startJob(const QStringList& entries)
         MessageBox::inform(this, error);
         return false;
     }
+    JobRecords(OutcomeStore::shared())
+        .addJob(name, kind, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                m_builder.now().time_since_epoch())
+                                .count());
     TFileGenius::Create(entries, name, m_channel, m_engineSettings);
     return true;
 }
@@ -244,6 +298,9 @@ void TForm1::ShowStatusLine(const QString& line)
 void TForm1::JobEnded(const QString& tname)
 {
     m_queue->JobEnded(tname);
+    // The details of the job on screen now show how its run ended.
+    if (currentTabIndex() == JobLog && m_jobLog->jobName() == tname)
+        m_jobLog->refresh();
 }
 
 } // namespace kyvane

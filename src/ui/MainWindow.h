@@ -26,8 +26,9 @@ class ExplorerScreen;
 class FileExtensionsScreen;
 class FittingLabel;
 class GeneralSettingsScreen;
+class HistoryScreen;
 class HomeScreen;
-class JobLogScreen;
+class JobDetailsScreen;
 class QueueScreen;
 class ServerEditorScreen;
 class SettingsListScreen;
@@ -85,7 +86,7 @@ public:
     void setNavMarker(int marker) override { navMarker = marker; }
     void hideQueueMarker() override;
     void openFileExplorer(const QString& folder) override;
-    void openJobLog(const QString& jobName) override;
+    void openJobDetails(const QString& jobName, qint64 jobId) override;
     void setStatusLine(const QString& line) override;
     void setBackEnabled(bool enabled) override;
     // The backup workers' way to this window. Closed when the window closes,
@@ -94,7 +95,7 @@ public:
     const EngineSettings& engineSettings() const override { return m_engineSettings; }
     AppLists& appLists() override { return m_lists; }
     const JobBuilder& jobBuilder() const override { return m_builder; }
-    bool startJob(const QStringList& entries) override;
+    bool startJob(const QStringList& allEntries, const JobKind& kind) override;
     Dialogs& dialogs() override { return m_dialogs; }
     void prepareSettings() override;
     void openServerEditor(int tag) override;
@@ -136,6 +137,9 @@ private:
     void FormClose();
     // The dialogs live hidden over the window for the whole run.
     void createDialogs();
+    // Opens the outcome store, says when it had to be moved aside or cannot
+    // be used, and tidies its records of jobs.
+    void openOutcomeStore();
 
     // Building the frame (MainWindowFrame.cpp).
     void buildFrame();
@@ -154,6 +158,7 @@ private:
     void Button6Click();
     void MultiView1Hidden();
     void MultiView2Hidden();
+    void btnHistoryClick();
     void TabControl1Change();
     // Handles a key release; sets key to 0 when it consumes it.
     void FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat);
@@ -200,7 +205,7 @@ private:
     QFrame* ToolBar1 = nullptr;
     QLabel* Label4 = nullptr; // newest log line
 
-    // Screen area; the screens are its pages TabItem1 ... TabItem9.
+    // Screen area; the screens are its pages TabItem1 ... TabItem10.
     SlideTabControl* TabControl1 = nullptr;
     HomeScreen* m_home = nullptr;
     SettingsListScreen* m_settingsList = nullptr;
@@ -210,7 +215,10 @@ private:
     GeneralSettingsScreen* m_generalSettings = nullptr;
     BackupFoldersScreen* m_backupFolders = nullptr;
     FileExtensionsScreen* m_fileExtensions = nullptr;
-    JobLogScreen* m_jobLog = nullptr;
+    JobDetailsScreen* m_jobLog = nullptr; // the job log, grown into the job's details
+    HistoryScreen* m_history = nullptr;
+    // Where Back on the job details returns: the Queue or the History.
+    int m_detailsReturn = Queue;
 
     // Side menus, sliding in from the right: the file explorer's and the
     // Queue screen's.
@@ -225,6 +233,7 @@ private:
     QPushButton* btnStop = nullptr;
     QPushButton* btnStart = nullptr;
     QPushButton* btnDelete = nullptr;
+    QPushButton* btnHistory = nullptr;
 };
 
 } // namespace kyvane

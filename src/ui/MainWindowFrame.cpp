@@ -1,4 +1,4 @@
-// The frame of the main window: header bar, screen area with its nine
+// The frame of the main window: header bar, screen area with its ten
 // screens, side menus and status bar.
 
 #include "ui/Icons.h"
@@ -8,8 +8,9 @@
 #include "ui/screens/ExplorerScreen.h"
 #include "ui/screens/FileExtensionsScreen.h"
 #include "ui/screens/GeneralSettingsScreen.h"
+#include "ui/screens/HistoryScreen.h"
 #include "ui/screens/HomeScreen.h"
-#include "ui/screens/JobLogScreen.h"
+#include "ui/screens/JobDetailsScreen.h"
 #include "ui/screens/QueueScreen.h"
 #include "ui/screens/ServerEditorScreen.h"
 #include "ui/screens/SettingsListScreen.h"
@@ -139,11 +140,12 @@ QWidget* TForm1::buildScreenArea()
     m_generalSettings = new GeneralSettingsScreen(*this);
     m_backupFolders = new BackupFoldersScreen(*this);
     m_fileExtensions = new FileExtensionsScreen(*this);
-    m_jobLog = new JobLogScreen;
+    m_jobLog = new JobDetailsScreen;
+    m_history = new HistoryScreen(*this);
     // In screen index order.
-    QWidget* const pages[] = {m_home,          m_settingsList,   m_explorer,
-                              m_queue,         m_serverEditor,   m_generalSettings,
-                              m_backupFolders, m_fileExtensions, m_jobLog};
+    QWidget* const pages[] = {m_home,          m_settingsList,   m_explorer,       m_queue,
+                              m_serverEditor,  m_generalSettings, m_backupFolders, m_fileExtensions,
+                              m_jobLog,        m_history};
     int number = 1;
     for (QWidget* page : pages) {
         page->setObjectName(QStringLiteral("TabItem%1").arg(number++));
@@ -184,6 +186,8 @@ void TForm1::buildSideMenus(QWidget* screenArea)
     btnStart = addSideMenuButton(MultiView2, QStringLiteral("btnStart"), QStringLiteral("start"));
     btnDelete =
         addSideMenuButton(MultiView2, QStringLiteral("btnDelete"), QStringLiteral("delete"));
+    btnHistory =
+        addSideMenuButton(MultiView2, QStringLiteral("btnHistory"), QStringLiteral("history"));
 
     for (SideMenu* menu : {MultiView1, MultiView2}) {
         menu->setVisible(false);
@@ -220,8 +224,17 @@ void TForm1::connectSideMenuCommands()
         MultiView2->closeDrawer();
         m_queue->btnDeleteClick();
     });
+    connect(btnHistory, &QPushButton::clicked, this, &TForm1::btnHistoryClick);
     connect(btnSelectAll, &QPushButton::clicked, m_queue, &QueueScreen::btnSelectAllClick);
     connect(btnSelectNone, &QPushButton::clicked, m_queue, &QueueScreen::btnSelectNoneClick);
+
+    // Retry on a job's details starts that job again and shows the queue.
+    // The name is copied: clearing the screen empties the text it came from.
+    connect(m_jobLog, &JobDetailsScreen::retryRequested, this, [this](QString jobName) {
+        m_jobLog->clear();
+        m_queue->retryJob(jobName);
+        ChangeTab(Queue);
+    });
 }
 
 QPushButton* TForm1::addSideMenuButton(SideMenu* menu, const QString& name, const QString& icon)

@@ -1,12 +1,14 @@
 // Switching screens, the Back action, the side menus and the hardware Back
 // key of the main window.
 
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "ui/BackKey.h"
 #include "ui/MainWindow.h"
 #include "ui/dialogs/DialogBase.h"
 #include "ui/screens/ExplorerScreen.h"
-#include "ui/screens/JobLogScreen.h"
+#include "ui/screens/HistoryScreen.h"
+#include "ui/screens/JobDetailsScreen.h"
 #include "ui/screens/SettingsListScreen.h"
 #include "ui/widgets/FittingLabel.h"
 #include "ui/widgets/SideMenu.h"
@@ -82,7 +84,14 @@ void TForm1::ChangeTab(int index)
         Button6->show();
         break;
 
-    default: // the settings screens, the server editor and the job log
+    case History:
+        m_history->refresh();
+        TabControl1->setCurrentIndex(index);
+        Button2->hide();
+        Button6->hide();
+        break;
+
+    default: // the settings screens, the server editor and the job details
         TabControl1->setCurrentIndex(index);
         Button2->hide();
         Button6->hide();
@@ -92,6 +101,8 @@ void TForm1::ChangeTab(int index)
     Label1->hide();
     if (index == ServerEditor)
         setHeaderTitle(m_settingsList->selectedRowText());
+    else if (index == History)
+        setHeaderTitle(extraText(ExtraText::History));
     else
         setHeaderTitle(langText(headerTitleKey(index)));
     closeSideMenus();
@@ -157,6 +168,11 @@ void TForm1::BackAction()
     case JobLog:
         m_jobLog->clear();
         navMarker = current;
+        ChangeTab(m_detailsReturn);
+        m_detailsReturn = Queue;
+        return;
+    case History:
+        navMarker = current;
         ChangeTab(Queue);
         return;
     default:
@@ -197,6 +213,12 @@ void TForm1::MultiView1Hidden()
 void TForm1::MultiView2Hidden()
 {
     hideSideMenu(MultiView2);
+}
+
+void TForm1::btnHistoryClick()
+{
+    closeSideMenus();
+    ChangeTab(History);
 }
 
 void TForm1::TabControl1Change()

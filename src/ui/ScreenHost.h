@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/EngineSettings.h"
+#include "core/OutcomeRecords.h"
 
 #include <QStringList>
 
@@ -31,8 +32,9 @@ public:
     // Opens the file explorer on folder.
     virtual void openFileExplorer(const QString& folder) = 0;
 
-    // Shows the log of a job on the job log screen.
-    virtual void openJobLog(const QString& jobName) = 0;
+    // Shows the details of a job (the one recorded as jobId, or when it is
+    // 0 the pending job jobName) with its log.
+    virtual void openJobDetails(const QString& jobName, qint64 jobId) = 0;
 
     // Enables or disables the header's Back button (while the file explorer
     // lists a folder).
@@ -52,10 +54,10 @@ public:
     // The scans of the backup folders, with the window's clock.
     virtual const JobBuilder& jobBuilder() const = 0;
 
-    // Starts a backup job with entries (server entry | file path): names
-    // it, writes its job file and starts its worker. Says why when it
-    // cannot; false then, and nothing was started.
-    virtual bool startJob(const QStringList& entries) = 0;
+    // Starts a backup job of kind with entries (server entry | file path):
+    // names it, writes its job file, records it and starts its worker. Says
+    // why when it cannot; false then, and nothing was started.
+    virtual bool startJob(const QStringList& entries, const JobKind& kind) = 0;
 
     // The dialogs, created once with the window.
     virtual Dialogs& dialogs() = 0;

@@ -12,8 +12,9 @@ enum Index : int {
     GeneralSettings = 5,
     BackupFolders = 6,
     FileExtensions = 7,
-    JobLog = 8,
-    Count = 9
+    JobLog = 8, // the job's details and its log
+    History = 9,
+    Count = 10
 };
 
 } // namespace kyvane::screen

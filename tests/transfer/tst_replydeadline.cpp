@@ -68,7 +68,8 @@ private slots:
         QTest::newRow("helo reply, a byte at a time")
             << Reply::Helo << QByteArray("001 ok") << "[127.0.0.1][FAIL] Helo Failed";
         QTest::newRow("auth reply, a byte at a time")
-            << Reply::Auth << QByteArray("100 ok") << "[127.0.0.1][FAIL] Login Failed";
+            << Reply::Auth << QByteArray("100 ok")
+            << "[127.0.0.1][FAIL] Login Failed (this server is no longer in Settings)";
         QTest::newRow("put reply, a byte at a time")
             << Reply::Put << QByteArray("200 0")
             << "[127.0.0.1][FAIL] a.jpg Backup Failed (Read timed out.)";

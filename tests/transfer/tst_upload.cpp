@@ -3,6 +3,9 @@
 #include "RecordingObserver.h"
 #include "ServerProcess.h"
 #include "TempProgramFolder.h"
+#include "core/JobRecords.h"
+#include "core/ListFile.h"
+#include "core/OutcomeStore.h"
 #include "core/StopToken.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/Digest.h"
@@ -337,6 +340,11 @@ private slots:
         QFETCH(QString, line);
         ServerProcess server(KYVANE_SERVER, switches);
         QVERIFY(server.isListening());
+        // The server is in Settings: its login fails for the server's reason
+        // alone.
+        QCOMPARE(ListFile::write(m_folder->file("server.cfg"),
+                                 {entry(server, QString()).chopped(1)}),
+                 QString());
         const QString a = mediaFile("a.jpg", 10);
         const QString b = mediaFile("b.jpg", 10);
         RecordingObserver observer;
@@ -469,44 +477,111 @@ private slots:
         QVERIFY(server.transcript().join('\n').contains("put 3000 w5wuanBn "));
     }
 
-    // A job of three files whose second is gone: the other two are stored,
-    // the gone one is said in the log and keeps the job unfinished.
-    void missingFileIsLogged()
+    // A job of three files whose second was deleted before its turn: the
+    // other two are stored, the gone one is said in the log and recorded as
+    // not found, and it counts as settled, so the job finishes. A file
+    // whose folder is gone too (an unplugged card) may come back: it fails
+    // and the job stays.
+    void goneFileIsSettled_data()
     {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("finishes");
+        QTest::newRow("file deleted") << "media/gone.jpg" << "file not found" << true;
+        QTest::newRow("folder gone")
+            << "unplugged/gone.jpg"
+            << "file cannot be reached (its folder is missing or cannot be read)" << false;
+    }
+
+    void goneFileIsSettled()
+    {
+        QFETCH(QString, missing);
+        QFETCH(QString, reason);
+        QFETCH(bool, finishes);
         ServerProcess server(KYVANE_SERVER);
         QVERIFY(server.isListening());
         const QString a = mediaFile("a.jpg", 100);
+        const QString gone = m_folder->file(missing);
         const QString c = mediaFile("c.jpg", 300);
         RecordingObserver observer;
-        runJob(
-            {entry(server, a), entry(server, m_folder->file("media/gone.jpg")), entry(server, c)},
-            observer);
+        runJob({entry(server, a), entry(server, gone), entry(server, c)}, observer);
 
-        const QString goneLine = "[127.0.0.1][FAIL] gone.jpg file not found";
+        const QString goneLine = "[127.0.0.1][FAIL] gone.jpg " + reason;
         QCOMPARE(observer.logLines(), (QStringList{"[127.0.0.1][DONE] a.jpg Backup OK", goneLine,
                                                    "[127.0.0.1][DONE] c.jpg Backup OK"}));
         QVERIFY(jobLog().contains("  " + goneLine + "\r\n"));
-        QVERIFY(!observer.finished());
-        QCOMPARE(observer.reports.last().value2, 2);
+        QCOMPARE(observer.finished(), finishes);
+        QCOMPARE(observer.reports.last().value2, finishes ? 3 : 2);
         QCOMPARE(observer.reports.last().value3, 3);
-        for (const RecordingObserver::Report& report : std::as_const(observer.reports))
-            QVERIFY(report.currentfile != "gone.jpg"); // passed over without a report
         QCOMPARE(server.countLines("[open"), 1);
         QCOMPARE(server.countLines("put"), 2);
         QCOMPARE(readFile(server.root() + "/anna/c.jpg"), pattern(300));
+
+        const auto job = JobRecords(OutcomeStore::shared()).pending(kJob);
+        QVERIFY(job);
+        QCOMPARE(job->counts.sent, 2);
+        QCOMPARE(job->counts.notFound, finishes ? 1 : 0);
+        QCOMPARE(job->counts.failed, finishes ? 0 : 1);
+        const EntryRecord first = JobRecords(OutcomeStore::shared()).entries(job->id).first();
+        QCOMPARE(first.file.path, gone);
+        QCOMPARE(first.reason, reason);
     }
 
-    // A job of nothing but a gone file makes no connection at all.
+    // A job of nothing but a gone file makes no connection at all, and is
+    // done.
     void onlyAGoneFileMakesNoConnection()
     {
         ServerProcess server(KYVANE_SERVER);
         QVERIFY(server.isListening());
+        QVERIFY(QDir().mkpath(m_folder->file("media")));
         RecordingObserver observer;
         runJob({entry(server, m_folder->file("media/gone.jpg"))}, observer);
         QCOMPARE(observer.rows, QStringList{kJob});
-        QVERIFY(observer.reports.isEmpty());
         QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] gone.jpg file not found"});
+        QVERIFY(observer.finished());
         QCOMPARE(server.countLines("[open"), 0);
+    }
+
+    // A job keeps the digest each entry was written with. A password
+    // corrected in Settings reaches it: while the entry's server (address,
+    // port, account) is in server.cfg, its digest there is used. A server
+    // no longer in Settings logs in with the entry's own, and its failed
+    // login says that Settings cannot help.
+    void loginDigestFollowsSettings_data()
+    {
+        QTest::addColumn<QString>("entryPassword");
+        QTest::addColumn<QString>("configuredPassword"); // empty: not in server.cfg
+        QTest::addColumn<QString>("line");
+        QTest::newRow("corrected in Settings")
+            << "wrong" << "secret" << "[127.0.0.1][DONE] a.jpg Backup OK";
+        QTest::newRow("still wrong in Settings")
+            << "secret" << "wrong" << "[127.0.0.1][FAIL] Login Failed";
+        QTest::newRow("no longer configured, right")
+            << "secret" << "" << "[127.0.0.1][DONE] a.jpg Backup OK";
+        QTest::newRow("no longer configured, wrong")
+            << "wrong" << ""
+            << "[127.0.0.1][FAIL] Login Failed (this server is no longer in Settings)";
+    }
+
+    void loginDigestFollowsSettings()
+    {
+        QFETCH(QString, entryPassword);
+        QFETCH(QString, configuredPassword);
+        QFETCH(QString, line);
+        ServerProcess server(KYVANE_SERVER);
+        QVERIFY(server.isListening());
+        const QString server2 = QStringLiteral("127.0.0.1|%1|anna|").arg(server.port());
+        QStringList configured{QStringLiteral("127.0.0.1|1|anna|") + passwordDigest("secret"),
+                               QStringLiteral("127.0.0.1|%1|bob|").arg(server.port()) +
+                                   passwordDigest("secret")};
+        if (!configuredPassword.isEmpty())
+            configured.append(server2 + passwordDigest(configuredPassword));
+        QCOMPARE(ListFile::write(m_folder->file("server.cfg"), configured), QString());
+        const QString a = mediaFile("a.jpg", 100);
+        RecordingObserver observer;
+        runJob({server2 + passwordDigest(entryPassword) + "|" + a}, observer);
+        QCOMPARE(observer.logLines(), QStringList{line});
+        QCOMPARE(observer.finished(), line.contains("DONE"));
     }
 
     void oddPutReplies_data()

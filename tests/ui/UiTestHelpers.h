@@ -1,8 +1,11 @@
 #pragma once
 
 #include "ui/MainWindow.h"
+#include "ui/widgets/SideMenu.h"
 
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
 
 // Small helpers for the tests that drive the main window.
@@ -32,4 +35,18 @@ inline QStringList jobEntries(const QString& server, int files)
                        QStringLiteral("|25714|anna|0cc175b9c0f1b6a831c399e269772661|/pics/f%1.jpg")
                            .arg(i);
     return entries;
+}
+
+// Opens the Queue screen's side menu and presses one of its buttons.
+inline void pressQueueCommand(kyvane::TForm1& form, const QString& button)
+{
+    if (form.currentTabIndex() != kyvane::TForm1::Queue)
+        form.ChangeTab(kyvane::TForm1::Queue);
+    auto* menu = control<kyvane::SideMenu>(form, QStringLiteral("MultiView2"));
+    if (!menu->isOpen())
+        control<QToolButton>(form, QStringLiteral("Button6"))->click();
+    QVERIFY(menu->isOpen());
+    auto* command = control<QPushButton>(form, button);
+    QVERIFY(command && command->isEnabled());
+    command->click();
 }

@@ -1,6 +1,7 @@
 #include "ExifBytes.h"
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
+#include "core/OutcomeStore.h"
 #include "core/StopToken.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
@@ -182,6 +183,51 @@ class TestExplorer : public QObject
     Q_OBJECT
 
 private slots:
+    // A click on a file says when and to which server it was last backed
+    // up, from the outcome store; a file never confirmed says so.
+    void clickShowsTheLastBackup_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("backedUp");
+        QTest::addColumn<QString>("never");
+        QTest::newRow("English") << 0 << "Last backed up to nas.home on 2024-03-02 09:30"
+                                 << "Not backed up yet";
+        QTest::newRow("Traditional Chinese")
+            << 100 << QString::fromUtf8("上次備份到 nas.home，2024-03-02 09:30")
+            << QString::fromUtf8("尚未備份");
+    }
+
+    void clickShowsTheLastBackup()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, backedUp);
+        QFETCH(QString, never);
+        Window w;
+        setCurrentLanguage(language); // after the start-up has read config.ini
+        writeFile(w.path("saved.jpg"), "abc");
+        writeFile(w.path("new.jpg"), "abcd", 5);
+        FileOutcome sent;
+        sent.file = {w.path("saved.jpg"), {QStringLiteral("nas.home"), 25714, QStringLiteral("anna")}};
+        sent.size = 3;
+        sent.modifiedMs = kBase.toMSecsSinceEpoch();
+        sent.outcome = Outcome::Sent;
+        sent.atMs = QDateTime(QDate(2024, 3, 2), QTime(9, 30)).toMSecsSinceEpoch();
+        OutcomeStore::shared()->recordFileOutcome(sent);
+        w.open(w.files.path());
+        auto* record = control<QLabel>(*w.form, QStringLiteral("lblBackupRecord"));
+        QVERIFY(record && !record->isVisible());
+
+        w.clickRow(w.rowOf("saved.jpg"));
+        QTRY_VERIFY(record->isVisible());
+        QCOMPARE(record->text(), backedUp);
+        w.clickRow(w.rowOf("new.jpg"));
+        QCOMPARE(record->text(), never);
+        // A new listing forgets it.
+        w.open(w.files.path());
+        QVERIFY(!record->isVisible());
+        setCurrentLanguage(kLanguageEnglish);
+    }
+
     void init() { setCurrentLanguage(kLanguageEnglish); }
     void cleanup()
     {

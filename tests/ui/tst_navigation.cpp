@@ -89,6 +89,7 @@ private slots:
         QTest::newRow("backup folders") << 6 << true << false << false << false << true;
         QTest::newRow("file extensions") << 7 << true << false << false << false << true;
         QTest::newRow("job log") << 8 << true << false << false << false << true;
+        QTest::newRow("history") << 9 << true << false << false << false << true;
     }
 
     void headerPerScreen()
@@ -122,7 +123,7 @@ private slots:
     {
         QTest::addColumn<int>("index");
         QTest::newRow("-1") << -1;
-        QTest::newRow("9") << 9;
+        QTest::newRow("10") << 10;
         QTest::newRow("137") << 137;
     }
 
@@ -156,6 +157,7 @@ private slots:
             {6, "Which Folders to backup", "哪些目錄需要備份", "哪些目录需要备份"},
             {7, "Which File Ext to backup", "哪些副檔名需要備份", "哪些副档名需要备份"},
             {8, "Log", "記錄", "记录"},
+            {9, "History", "歷史記錄", "历史记录"},
         };
         for (const auto& t : titles) {
             QTest::addRow("%d en", t.index) << 0 << t.index << QString::fromUtf8(t.english);
@@ -227,6 +229,7 @@ private slots:
         QTest::newRow("backup folders -> general settings") << 0 << 6 << 5 << 6;
         QTest::newRow("file extensions -> general settings") << 0 << 7 << 5 << 7;
         QTest::newRow("job log -> queue") << 0 << 8 << 3 << 8;
+        QTest::newRow("history -> queue") << 0 << 9 << 3 << 9;
     }
 
     void backTable()

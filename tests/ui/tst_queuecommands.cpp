@@ -65,23 +65,20 @@ class TestQueueCommands : public QObject
 
     static QueueList* queue(const TForm1& form) { return control<QueueList>(form, "ListBox2"); }
 
+    // The log of a finished job, moved to the history; empty when there is
+    // none.
+    QString historyLog(const QString& job) const
+    {
+        const QStringList logs =
+            QDir(m_folder->file("history")).entryList({"*-" + job + ".kyvlog"}, QDir::Files);
+        if (logs.size() != 1)
+            return QString();
+        return QString::fromUtf8(m_folder->read("history/" + logs.first()));
+    }
+
     static QueueRow* rowOf(const TForm1& form, const QString& job)
     {
         return queue(form)->findRow("LI_" + job);
-    }
-
-    // Opens the Queue screen's side menu and presses one of its buttons.
-    static void pressQueueCommand(TForm1& form, const QString& button)
-    {
-        if (form.currentTabIndex() != TForm1::Queue)
-            form.ChangeTab(TForm1::Queue);
-        auto* menu = control<SideMenu>(form, "MultiView2");
-        if (!menu->isOpen())
-            control<QToolButton>(form, "Button6")->click();
-        QVERIFY(menu->isOpen());
-        auto* command = control<QPushButton>(form, button);
-        QVERIFY(command && command->isEnabled());
-        command->click();
     }
 
     static void clickRow(QueueRow* row)
@@ -153,7 +150,9 @@ private slots:
         QVERIFY(!m_folder->exists("100000.kyv"));
         QVERIFY(!m_folder->exists("110000.kyv"));
         QVERIFY(m_folder->exists("120000.kyv"));
-        QVERIFY(QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("a.jpg Backup OK"));
+        // A finished job's log has moved to the history.
+        QVERIFY(!m_folder->exists("100000.kyvlog"));
+        QVERIFY(historyLog("100000").contains("a.jpg Backup OK"));
         QCOMPARE(server.countLines("put"), 2);
     }
 
@@ -301,13 +300,15 @@ private slots:
                                      rowOf(*form, "100000")->finishedMark() == 100 &&
                                      !RunningJobs::isRunning("100000"),
                                  kLongWaitMs);
-        QVERIFY(m_folder->exists("100000.kyvlog"));
+        QVERIFY(!historyLog("100000").isEmpty());
 
+        // The finished row goes; its log stays in the history.
         const auto running = StopTokens::issue();
         rowOf(*form, "100000")->setChecked(true);
         pressQueueCommand(*form, "btnDelete");
         QVERIFY(!rowOf(*form, "100000"));
         QVERIFY(!m_folder->exists("100000.kyvlog"));
+        QVERIFY(!historyLog("100000").isEmpty());
         QVERIFY(!running->isStopped());
         QVERIFY(RunningJobs::isRunning("110000"));
 

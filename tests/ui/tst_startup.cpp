@@ -115,6 +115,7 @@ private slots:
                                "TabItem7",
                                "TabItem8",
                                "TabItem9",
+                               "TabItem10",
                                "MultiView1",
                                "btnSelectAll2",
                                "btnSelectNone2",
@@ -126,6 +127,7 @@ private slots:
                                "btnStop",
                                "btnStart",
                                "btnDelete",
+                               "btnHistory",
                                "Rectangle3",
                                "lbTodayFileCount",
                                "Label2",
@@ -179,12 +181,21 @@ private slots:
                                "ListBox6",
                                "btnAddExt",
                                "btnDelExt",
-                               "Memo1"};
+                               "Memo1",
+                               "lblJobTitle",
+                               "lblJobCounts",
+                               "btnShowFiles",
+                               "btnShowLog",
+                               "lvJobFiles",
+                               "btnRetry",
+                               "lvHistory",
+                               "lblHistoryEmpty",
+                               "lblBackupRecord"};
         for (const char* name : names)
             QVERIFY2(form.findChild<QWidget*>(name), name);
         // The pages in order, each in the screen area.
         auto* tabs = form.findChild<QWidget*>("TabControl1");
-        for (int i = 1; i <= 9; ++i)
+        for (int i = 1; i <= 10; ++i)
             QCOMPARE(form.findChild<QWidget*>(QStringLiteral("TabItem%1").arg(i))->parentWidget(),
                      tabs);
         // The side menus' buttons, top to bottom.
@@ -209,7 +220,8 @@ private slots:
         form.ChangeTab(3);
         QMetaObject::invokeMethod(form.findChild<QWidget*>("Button6"), "click");
         QVERIFY(order("MultiView2",
-                      {"btnSelectAll", "btnSelectNone", "btnStop", "btnStart", "btnDelete"}));
+                      {"btnSelectAll", "btnSelectNone", "btnStop", "btnStart", "btnDelete",
+                       "btnHistory"}));
     }
 
     // The file explorer starts in the shared pictures folder, or in the

@@ -2,10 +2,12 @@
 
 #include "core/AppLists.h"
 #include "core/HandOverChannel.h"
+#include "core/OutcomeStore.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "i18n/PassedOverNote.h"
 #include "selection/FileSizeText.h"
+#include "transfer/ServerLabels.h"
 #include "ui/Icons.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
@@ -81,6 +83,12 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     lblCannotList->setWordWrap(true);
     lblCannotList->hide();
 
+    lblBackupRecord = new QLabel(this);
+    lblBackupRecord->setObjectName(QStringLiteral("lblBackupRecord"));
+    lblBackupRecord->setTextFormat(Qt::PlainText);
+    lblBackupRecord->setWordWrap(true);
+    lblBackupRecord->hide();
+
     auto* listArea = new QGridLayout;
     listArea->setContentsMargins(0, 0, 0, 0);
     listArea->addWidget(ListView1, 0, 0);
@@ -92,6 +100,7 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     column->setSpacing(0);
     column->addLayout(pathBar);
     column->addLayout(listArea, 1);
+    column->addWidget(lblBackupRecord);
 
     connect(Button13, &QToolButton::clicked, this, &ExplorerScreen::Button13Click);
     connect(Button4, &QToolButton::clicked, this, &ExplorerScreen::Button4Click);
@@ -137,6 +146,7 @@ void ExplorerScreen::listingPrepared()
     m_model->clearRows(m_listingFolder);
     ListView1->setEnabled(false);
     lblCannotList->hide();
+    lblBackupRecord->hide();
     lblWait->show();
 }
 
@@ -196,6 +206,7 @@ void ExplorerScreen::showFileDetails(int row)
         return;
     }
     m_model->setFileDetails(row, modified.toMSecsSinceEpoch(), size);
+    showBackupRecord(path);
     if (!isPictureFile(name))
         return;
     const QImage thumbnail = loadThumbnail(path, kThumbnailBox);
@@ -203,6 +214,27 @@ void ExplorerScreen::showFileDetails(int row)
         m_model->removeThumbnail(row);
     else
         m_model->setThumbnail(row, QPixmap::fromImage(thumbnail));
+}
+
+void ExplorerScreen::showBackupRecord(const QString& path)
+{
+    const auto store = OutcomeStore::shared();
+    if (!store) {
+        lblBackupRecord->hide(); // nothing known either way
+        return;
+    }
+    const auto confirmation = store->lastConfirmation(path);
+    if (!confirmation) {
+        lblBackupRecord->setText(extraText(ExtraText::NotBackedUp));
+    } else {
+        // Named as the settings list names servers, with port and account
+        // where two share an address.
+        const QString server = ServerLabels(m_host.appLists().servers).label(confirmation->server);
+        const QString when = QDateTime::fromMSecsSinceEpoch(confirmation->atMs)
+                                 .toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+        lblBackupRecord->setText(extraText(ExtraText::LastBackedUp).arg(server, when));
+    }
+    lblBackupRecord->show();
 }
 
 void ExplorerScreen::ListView1DblClick()
@@ -269,7 +301,7 @@ void ExplorerScreen::btnBackupClick()
     const QStringList entries = m_model->rows().checkedFileEntries(servers, &passedOver);
     m_model->uncheckFiles();
     if (!entries.isEmpty())
-        m_host.startJob(entries);
+        m_host.startJob(entries, JobKind::of(JobKind::Type::Manual));
     if (!passedOver.isEmpty())
         m_host.setStatusLine(passedOverFilesNote(passedOver));
 }

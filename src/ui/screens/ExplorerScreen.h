@@ -68,6 +68,8 @@ private:
     void Edit1Enter();
     // A file row's time, size and thumbnail, read on a click.
     void showFileDetails(int row);
+    // Under the list: when and where the file at path was last backed up.
+    void showBackupRecord(const QString& path);
 
     ScreenHost& m_host;
     std::atomic<bool>& m_cancelListing;
@@ -83,6 +85,7 @@ private:
     ExplorerListModel* m_model = nullptr;
     QLabel* lblWait = nullptr;
     QLabel* lblCannotList = nullptr; // the folder could not be listed
+    QLabel* lblBackupRecord = nullptr; // the clicked file's last backup
 };
 
 } // namespace kyvane

@@ -264,11 +264,29 @@ void HomeScreen::startScan(const ScanRequest& request, QWidget* tile)
         Qt::QueuedConnection);
 }
 
+namespace {
+
+// How the job of a scan was made, as its queue row and history name it.
+JobKind jobKindOf(const ScanRequest& request)
+{
+    switch (request.kind) {
+    case ScanRequest::Kind::Today:
+        return JobKind::of(JobKind::Type::Today);
+    case ScanRequest::Kind::FiveDays:
+        return JobKind::of(JobKind::Type::FiveDays);
+    case ScanRequest::Kind::DateRange:
+        break;
+    }
+    return JobKind::range(request.startdate, request.enddate);
+}
+
+} // namespace
+
 void HomeScreen::runScan(const ScanRequest& request)
 {
     m_host.setStatusLine(QString());
     const ScanResult result = m_host.jobBuilder().scan(request, m_host.appLists());
-    m_host.startJob(result.entries);
+    m_host.startJob(result.entries, jobKindOf(request));
     // A folder that cannot be read (an unplugged card) or a file whose name
     // cannot be stored in a job does not cancel the others, but the user
     // learns that it was passed over: on the status line, and in a message,

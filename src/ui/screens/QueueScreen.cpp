@@ -1,11 +1,16 @@
 #include "ui/screens/QueueScreen.h"
 
+#include "core/JobRecords.h"
 #include "core/Logging.h"
+#include "core/OutcomeStore.h"
 #include "core/SharedState.h"
 #include "core/StopToken.h"
+#include "i18n/ExtraTexts.h"
 #include "transfer/JobFiles.h"
 #include "transfer/JobStarter.h"
 #include "transfer/RunningJobs.h"
+#include "transfer/ServerLabels.h"
+#include "ui/JobTexts.h"
 #include "ui/MessageBox.h"
 #include "ui/QueueRowRules.h"
 #include "ui/ScreenHost.h"
@@ -45,9 +50,76 @@ void QueueScreen::AddToDoList(const QString& tname, const QStringList& files,
     if (QueueRow* earlier = ListBox2->findRow(QueueRowRules::rowName(tname)))
         ListBox2->removeRow(earlier);
     auto* row = new QueueRow(tname, static_cast<int>(files.size()));
-    row->setText(QueueRowRules::rowText(QueueRowRules::serverOfEntry(files.first()), currentfile));
+    // Where the job goes to two servers at one address, the row names the
+    // port and account too.
+    row->setText(QueueRowRules::rowText(
+        ServerLabels(files).label(JobEntry::split(files.first())), currentfile));
     row->setFinishedMark(QueueRowRules::kRunning);
+    m_stoppedJobs.remove(tname);
+    showTitle(row, tname, true);
     ListBox2->appendRow(row);
+}
+
+void QueueScreen::showTitle(QueueRow* row, const QString& jobName, bool newRun)
+{
+    // A new run's row finds its job pending; a row shown anew (another
+    // language) keeps the job it had, which may have finished since.
+    const JobRecords records(OutcomeStore::shared());
+    const qint64 known = m_jobIds.value(jobName);
+    const auto job = newRun || !known ? records.pending(jobName) : records.job(known);
+    if (job)
+        m_jobIds.insert(jobName, job->id);
+    else
+        m_jobIds.remove(jobName);
+    row->setTitle(job ? JobTexts::jobTitle(*job, QDateTime::currentDateTime())
+                      : JobTexts::untrackedJobTitle(jobName));
+}
+
+void QueueScreen::showRunState(QueueRow* row, const QString& jobName)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 id = m_jobIds.value(jobName);
+    const auto job = id ? JobRecords(OutcomeStore::shared()).job(id) : std::nullopt;
+    if (!job) {
+        // Without a record the reports tell what is known.
+        const auto* bar = row->findChild<QProgressBar*>(QueueRowRules::fileCountBarName(jobName));
+        if (row->finishedMark() == QueueRowRules::kFinished)
+            row->setRunState(QueueRow::RunState::Finished,
+                             extraText(ExtraText::RowFinished).arg(JobTexts::momentText(now, now)));
+        else if (m_stoppedJobs.contains(jobName))
+            row->setRunState(QueueRow::RunState::Stopped, extraText(ExtraText::RowStopped));
+        else if (bar)
+            row->setRunState(QueueRow::RunState::Failed, extraText(ExtraText::CountFailed)
+                                                             .arg(bar->maximum() - bar->value()));
+        return;
+    }
+    const OutcomeCounts& counts = job->counts;
+    const auto state = counts.problems() > 0 ? QueueRow::RunState::Failed
+                       : counts.waiting > 0  ? QueueRow::RunState::Stopped
+                                             : QueueRow::RunState::Finished;
+    QString text;
+    if (job->finishedMs) {
+        // A finished job may still have files that were gone: it says so.
+        text = extraText(ExtraText::RowFinished)
+                   .arg(JobTexts::momentText(QDateTime::fromMSecsSinceEpoch(*job->finishedMs), now));
+        if (counts.problems() > 0)
+            text += QStringLiteral(" · ") + JobTexts::problemsText(counts);
+    } else if (state == QueueRow::RunState::Failed) {
+        text = JobTexts::problemsText(counts);
+    } else if (state == QueueRow::RunState::Stopped) {
+        text = extraText(ExtraText::RowStopped);
+    }
+    row->setRunState(state, text);
+}
+
+void QueueScreen::applyLanguage()
+{
+    for (QueueRow* row : ListBox2->rows()) {
+        const QString jobName = QueueRowRules::jobNameFromRowName(row->tagString());
+        showTitle(row, jobName, false);
+        if (row->runState() != QueueRow::RunState::Running)
+            showRunState(row, jobName);
+    }
 }
 
 void QueueScreen::SetToDoListProgressbar(const QString& target, int value, int value2, int value3,
@@ -108,6 +180,8 @@ void QueueScreen::btnStartClick()
 
 void QueueScreen::JobEnded(const QString& tname)
 {
+    if (QueueRow* row = ListBox2->findRow(QueueRowRules::rowName(tname)))
+        showRunState(row, tname);
     if (!m_restartWhenEnded.remove(tname) || !QFile::exists(JobFiles::jobFilePath(tname)))
         return; // not asked for, or finished meanwhile
     QString error;
@@ -116,8 +190,20 @@ void QueueScreen::JobEnded(const QString& tname)
         qCWarning(lcUi) << "job file cannot be read:" << tname << error;
 }
 
+void QueueScreen::retryJob(const QString& jobName)
+{
+    QString error;
+    const JobStart started =
+        startJobFile(jobName, m_host.observerChannel(), m_host.engineSettings(), &error);
+    if (started == JobStart::Unreadable)
+        MessageBox::inform(window(), error);
+}
+
 void QueueScreen::btnStopClick()
 {
+    const QStringList running = RunningJobs::names();
+    for (const QString& name : running)
+        m_stoppedJobs.insert(name);
     StopTokens::stopAll();
     // A job that Start marked to run again once its worker ends stays
     // stopped: Stop comes after that Start.
@@ -141,6 +227,9 @@ void QueueScreen::btnDeleteClick()
             qCWarning(lcUi) << "cannot delete job file" << jobFile;
             continue; // its log stays with it
         }
+        // A finished job stays in the history; a pending one is gone.
+        JobRecords(OutcomeStore::shared()).dropPending(jobName);
+        m_jobIds.remove(jobName);
         const QString jobLog = JobFiles::jobLogPath(jobName);
         if (QFile::exists(jobLog) && !QFile::remove(jobLog))
             qCWarning(lcUi) << "cannot delete job log" << jobLog;
@@ -161,7 +250,8 @@ void QueueScreen::btnSelectNoneClick()
 
 void QueueScreen::ListBox2ItemClick(QueueRow* row)
 {
-    m_host.openJobLog(QueueRowRules::jobNameFromRowName(row->tagString()));
+    const QString jobName = QueueRowRules::jobNameFromRowName(row->tagString());
+    m_host.openJobDetails(jobName, m_jobIds.value(jobName));
 }
 
 } // namespace kyvane

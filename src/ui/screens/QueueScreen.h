@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -25,7 +26,14 @@ public:
     void AddToDoList(const QString& tname, const QStringList& files, const QString& currentfile);
     void SetToDoListProgressbar(const QString& target, int value, int value2, int value3,
                                 const QString& currentfile, const QString& server);
+    // The worker of tname has ended: its row shows how the run went.
     void JobEnded(const QString& tname);
+
+    // Starts the pending job jobName again, unless a worker runs on it.
+    void retryJob(const QString& jobName);
+
+    // The titles and states of the rows in the current language.
+    void applyLanguage();
 
     // Starts a worker for every job file left in the program folder.
     void startJobFiles(bool reportUnreadable);
@@ -39,11 +47,21 @@ public:
 
 private:
     void ListBox2ItemClick(QueueRow* row);
+    // The row's title (the job's kind and time) from the outcome store: of
+    // the pending job for a new run, else of the job the row shows.
+    void showTitle(QueueRow* row, const QString& jobName, bool newRun);
+    // The row's state after its run ended, from the outcome store.
+    void showRunState(QueueRow* row, const QString& jobName);
 
     ScreenHost& m_host;
     // Jobs that Start found still running (often still stopping): each
     // starts again from its file as soon as its worker has ended.
     QSet<QString> m_restartWhenEnded;
+    // Jobs that were running when Stop was pressed, until they run again.
+    QSet<QString> m_stoppedJobs;
+    // The outcome store's record of the job of each row; rows of jobs the
+    // store does not know are left out.
+    QHash<QString, qint64> m_jobIds;
 
     QueueList* ListBox2 = nullptr;
 };

@@ -2,6 +2,9 @@
 
 #include "ui/widgets/QueueRow.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kyvane {
@@ -44,6 +47,17 @@ void QueueList::appendRow(QueueRow* row)
 {
     m_rowsLayout->insertWidget(count(), row);
     connect(row, &QueueRow::clicked, this, [this, row] { emit rowClicked(row); });
+    // A new job's row is scrolled into view once the list has laid it out.
+    QTimer::singleShot(0, this, [this, added = QPointer<QueueRow>(row)] {
+        if (!added || m_rowsLayout->indexOf(added) < 0)
+            return;
+        // The rows' holder grows only once its layout request reaches the
+        // scroll area; until then there is nowhere to scroll to.
+        m_rowsLayout->activate();
+        QCoreApplication::sendPostedEvents(viewport(), QEvent::LayoutRequest);
+        QCoreApplication::sendPostedEvents(this, QEvent::LayoutRequest);
+        ensureWidgetVisible(added, 0, 0);
+    });
 }
 
 void QueueList::removeRow(QueueRow* row)

@@ -22,7 +22,7 @@ public:
     QueueRow* row(int index) const;
     QList<QueueRow*> rows() const;
 
-    // Appends the row at the end and takes ownership.
+    // Appends the row at the end, takes ownership and scrolls it into view.
     void appendRow(QueueRow* row);
 
     // Takes the row out and deletes it at once, so that look-ups by name no

@@ -1,6 +1,7 @@
 // Takes the screenshots of the README: the home page and the Queue screen
-// with two jobs under way, the settings list with two servers and the
-// server editor on one of them. Run it under a display
+// with three jobs (under way, finished, failed), the failed job's details,
+// the settings list with two servers and the server editor on one of them.
+// Run it under a display
 // (docs/take-screenshots.sh runs it under Xvfb):
 //
 //   kyvane_screenshots <output folder> [extra]
@@ -8,7 +9,9 @@
 // With "extra" it also saves the other screens, for checking the look.
 
 #include "core/HandOver.h"
+#include "core/JobRecords.h"
 #include "core/ListFile.h"
+#include "core/OutcomeStore.h"
 #include "core/ProgramFolder.h"
 #include "transfer/JobObserver.h"
 #include "ui/MainWindow.h"
@@ -54,6 +57,35 @@ QStringList jobEntries(const QString& server, const QStringList& files)
     return entries;
 }
 
+qint64 today(int hour, int minute)
+{
+    return QDateTime(QDate::currentDate(), QTime(hour, minute)).toMSecsSinceEpoch();
+}
+
+// A job as the outcome store keeps it, made at madeMs, whose entries ended
+// in outcomes (with reasons); its id.
+qint64 recordJob(const QString& name, const kyvane::JobKind& kind, qint64 madeMs,
+                 const QStringList& entries,
+                 const QList<std::pair<kyvane::Outcome, QString>>& outcomes)
+{
+    kyvane::JobRecords records(kyvane::OutcomeStore::shared());
+    const qint64 job = records.addJob(name, kind, madeMs);
+    QList<kyvane::FileOnServer> files;
+    for (const QString& entry : entries)
+        files.append({entry.section(QLatin1Char('|'), 4),
+                      {entry.section(QLatin1Char('|'), 0, 0), 25714, QStringLiteral("anna")}});
+    records.startRun(name, files, madeMs);
+    for (int i = 0; i < outcomes.size(); ++i) {
+        kyvane::FileOutcome outcome;
+        outcome.file = files.at(i);
+        outcome.outcome = outcomes.at(i).first;
+        outcome.reason = outcomes.at(i).second;
+        outcome.atMs = madeMs + 60000 * (i + 1);
+        records.record(job, i, outcome);
+    }
+    return job;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -81,7 +113,8 @@ int main(int argc, char* argv[])
     form.show();
     settle(300);
 
-    // Two jobs report through the observer, as backup workers do.
+    // Three jobs report through the observer, as backup workers do; the
+    // outcome store holds how they were made and how their files fared.
     kyvane::JobObserver& observer = form;
     const QStringList morning =
         jobEntries(QStringLiteral("nas.home"),
@@ -92,6 +125,27 @@ int main(int argc, char* argv[])
         jobEntries(QStringLiteral("192.168.1.20"), {"/home/anna/Pictures/trip/DSC_2201.JPG",
                                                     "/home/anna/Pictures/trip/DSC_2202.JPG",
                                                     "/home/anna/Pictures/trip/DSC_2203.JPG"});
+    const QStringList failing = jobEntries(
+        QStringLiteral("nas.home"),
+        {"/home/anna/Pictures/2024/IMG_0301.JPG", "/home/anna/Pictures/2024/IMG_0302.JPG",
+         "/home/anna/Pictures/2024/IMG_0303.JPG", "/home/anna/Pictures/2024/IMG_0304.JPG",
+         "/home/anna/Pictures/2024/VID_0305.MP4", "/home/anna/Pictures/2024/IMG_0306.JPG"});
+    using kyvane::Outcome;
+    using Kind = kyvane::JobKind;
+    recordJob(QStringLiteral("091532"), Kind::of(Kind::Type::Today), today(9, 15), morning,
+              {{Outcome::Sent, {}}, {Outcome::Held, {}}, {Outcome::Sent, {}}});
+    const qint64 finished =
+        recordJob(QStringLiteral("183005"), Kind::of(Kind::Type::Manual), today(18, 30), evening,
+                  {{Outcome::Sent, {}}, {Outcome::Sent, {}}, {Outcome::Sent, {}}});
+    recordJob(QStringLiteral("120410"), Kind::range(QStringLiteral("2024/03/01"),
+                                                    QStringLiteral("2024/03/15")),
+              today(12, 4), failing,
+              {{Outcome::Sent, {}},
+               {Outcome::Held, {}},
+               {Outcome::Sent, {}},
+               {Outcome::NotFound, QStringLiteral("file not found")},
+               {Outcome::Failed, QStringLiteral("Backup Failed (Connection reset by peer)")},
+               {Outcome::Failed, QStringLiteral("Backup Failed (Connection reset by peer)")}});
     kyvane::handOver(observer.context(), [&] {
         observer.AddToDoList(QStringLiteral("091532"), morning, QString());
         observer.SetToDoListProgressbar(QStringLiteral("091532"), 0, 0, 5,
@@ -104,12 +158,25 @@ int main(int argc, char* argv[])
         observer.SetToDoListProgressbar(QStringLiteral("183005"), 100, 3, 3,
                                         QStringLiteral("DSC_2203.JPG"),
                                         QStringLiteral("192.168.1.20"));
+        kyvane::JobRecords(kyvane::OutcomeStore::shared())
+            .finish(finished, today(18, 34), QString());
+        observer.JobEnded(QStringLiteral("183005"));
+        observer.AddToDoList(QStringLiteral("120410"), failing, QString());
+        observer.SetToDoListProgressbar(QStringLiteral("120410"), 0, 4, 6,
+                                        QStringLiteral("VID_0305.MP4"), QStringLiteral("nas.home"));
+        observer.JobEnded(QStringLiteral("120410"));
         observer.ShowStatusLine(QStringLiteral("[nas.home][DONE] IMG_0414.JPG Backup OK"));
     });
 
     bool ok = save(form, out.filePath(QStringLiteral("home.png")));
     form.ChangeTab(kyvane::TForm1::Queue);
     ok = save(form, out.filePath(QStringLiteral("queue.png"))) && ok;
+
+    // The failed job's details, as a tap on its row opens them; its job file
+    // is still there, so Retry is offered.
+    kyvane::ListFile::write(kyvane::ProgramFolder::file(QStringLiteral("120410.kyv")), failing);
+    form.openJobDetails(QStringLiteral("120410"), 0);
+    ok = save(form, out.filePath(QStringLiteral("job-details.png"))) && ok;
 
     // The settings list as the Settings tile opens it, then the server
     // editor as a tap on the first server's row opens it.
@@ -134,6 +201,18 @@ int main(int argc, char* argv[])
         if (auto* menuButton = form.findChild<QWidget*>(QStringLiteral("Button6")))
             QMetaObject::invokeMethod(menuButton, "click");
         ok = save(form, out.filePath(QStringLiteral("queue-menu.png"))) && ok;
+        // The queue, the details and the history in both Chinese languages.
+        for (const auto& [language, tag] :
+             {std::pair{QStringLiteral("100"), QStringLiteral("zh-Hant")},
+              std::pair{QStringLiteral("200"), QStringLiteral("zh-Hans")}}) {
+            form.ChooseLanguageCallBack(language);
+            form.ChangeTab(kyvane::TForm1::Queue);
+            ok = save(form, out.filePath(QStringLiteral("queue-%1.png").arg(tag))) && ok;
+            form.openJobDetails(QStringLiteral("120410"), 0);
+            ok = save(form, out.filePath(QStringLiteral("job-details-%1.png").arg(tag))) && ok;
+            form.ChangeTab(kyvane::TForm1::History);
+            ok = save(form, out.filePath(QStringLiteral("history-%1.png").arg(tag))) && ok;
+        }
     }
     return ok ? 0 : 1;
 }
