@@ -112,6 +112,15 @@ Translations translations(ExtraText id)
         return {u"The program folder %1 belongs to another user. Kyvane does not use it.",
                 u"程式資料夾 %1 屬於其他使用者。凱維安不會使用它。",
                 u"程序文件夹 %1 属于其他用户。凯维安不会使用它。"};
+    case ExtraText::ServerFieldInvalid:
+        return {u"The server address can not hold \"|\" or control characters",
+                u"伺服器位址不能含有 \"|\" 或控制字元", u"服务器地址不能含有 \"|\" 或控制字符"};
+    case ExtraText::PortFieldInvalid:
+        return {u"The port must be a number from 1 to 65535", u"連接埠必須是 1 到 65535 的數字",
+                u"端口必须是 1 到 65535 的数字"};
+    case ExtraText::AccountFieldInvalid:
+        return {u"The account can not hold \"|\" or control characters",
+                u"帳號不能含有 \"|\" 或控制字元", u"账号不能含有 \"|\" 或控制字符"};
     case ExtraText::Count:
         break;
     }

@@ -84,6 +84,11 @@ enum class ExtraText {
     // The program folder belongs to another user; %1 is the folder.
     ProgramFolderNotOwned,
 
+    // The server editor refuses a field that cannot be stored as typed.
+    ServerFieldInvalid,
+    PortFieldInvalid,
+    AccountFieldInvalid,
+
     Count // the number of texts above, not a text
 };
 

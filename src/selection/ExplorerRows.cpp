@@ -34,7 +34,8 @@ void ExplorerRows::appendFile(ListedFile&& file)
     ExplorerRow row;
     row.text = std::move(file.name);
     row.modified = file.modified;
-    row.tag = file.modified == kUnknownTime ? 0 : 1;
+    row.special = file.modified != kUnknownTime && !file.regular;
+    row.tag = file.modified != kUnknownTime && file.regular ? 1 : 0;
     m_rows.push_back(std::move(row));
 }
 

@@ -22,6 +22,9 @@ struct ExplorerRow
     qint64 size = -1;               // file rows, once a click has read it
     Kind kind = Kind::File;
     bool checked = false;
+    // A file row of a FIFO, socket or device: listed, never offered for a
+    // backup (no check box, tag 0).
+    bool special = false;
     // 1 for a file row that was completed, else 0; only tag 1 is backed up.
     std::uint8_t tag = 0;
 };
@@ -41,7 +44,8 @@ public:
     ExplorerRow& at(int row) { return m_rows[std::size_t(row)]; }
 
     void appendFolder(const QString& fullPath);
-    // A file row; its time, tag string and tag only when its time was read.
+    // A file row; its time, tag string and tag only when its time was read,
+    // and tag 1 only for a regular file.
     void appendFile(ListedFile&& file);
 
     // The name line: a folder's last path component, a file's name.

@@ -99,13 +99,13 @@ FolderContents readFolder(const QString& folder, const std::atomic<bool>* stop)
         // is listed as a folder.
         struct stat info;
         if (!reader.status(entry->d_name, info)) {
-            contents.files.push_back({name, kUnknownTime});
+            contents.files.push_back({name, kUnknownTime, false});
             continue;
         }
         if (S_ISDIR(info.st_mode))
             contents.folders.append(folder + name);
         else
-            contents.files.push_back({name, modifiedMs(info)});
+            contents.files.push_back({name, modifiedMs(info), S_ISREG(info.st_mode)});
     }
 
     sortFolders(contents.folders);
@@ -113,6 +113,30 @@ FolderContents readFolder(const QString& folder, const std::atomic<bool>* stop)
         contents.files.begin(), contents.files.end(),
         [](const ListedFile& a, const ListedFile& b) { return CompareFileTimes(a, b) < 0; });
     return contents;
+}
+
+QStringList readSubFolders(const QString& folder)
+{
+    QStringList folders;
+    if (!QDir::isAbsolutePath(folder))
+        return folders;
+    FolderReader reader(QFile::encodeName(folder));
+    if (!reader.isOpen())
+        return folders;
+    while (const dirent* entry = reader.next()) {
+        // Only a link, or an entry whose kind the file system does not
+        // tell, needs a status read to know whether it is a folder.
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info;
+            isFolder = reader.status(entry->d_name, info) && S_ISDIR(info.st_mode);
+        }
+        // A folder whose name cannot be stored could not be a backup folder.
+        if (isFolder && StorableName::isStorable(QByteArrayView(entry->d_name)))
+            folders.append(folder + QFile::decodeName(entry->d_name));
+    }
+    sortFolders(folders);
+    return folders;
 }
 
 } // namespace kyvane

@@ -19,6 +19,9 @@ struct ListedFile
 {
     QString name;
     qint64 modified = kUnknownTime;
+    // A regular file (or a link to one), the only kind a backup can send: a
+    // FIFO would hold the reader, a device would be read without end.
+    bool regular = true;
 };
 
 // One level of a folder, sorted for the file explorer.
@@ -61,5 +64,11 @@ QString parentFolder(const QString& path);
 // empty path is not readable. Entries whose names cannot be stored in a job
 // are passed over and named in passedOver.
 FolderContents readFolder(const QString& folder, const std::atomic<bool>* stop = nullptr);
+
+// The sub-folders of folder (ending in "/") only, hidden ones included, as
+// full paths by CompareFolderPaths: the folder chooser's list. Files are not
+// looked at beyond their directory entry. Empty when the folder cannot be
+// read or its path is relative.
+QStringList readSubFolders(const QString& folder);
 
 } // namespace kyvane

@@ -192,6 +192,24 @@ ScanRequest JobBuilder::dateRangeFromAnswer(const QString& answer)
     return request;
 }
 
+namespace {
+
+// Adds what a scan passed over to its list, once each.
+void notePassedOverFile(QStringList& passedOverFiles, const std::string& path)
+{
+    const QString shown = StorableName::printable(QFile::decodeName(path.c_str()));
+    if (!passedOverFiles.contains(shown))
+        passedOverFiles.append(shown);
+}
+
+void notePassedOverFolder(QStringList& passedOver, const QString& folder)
+{
+    if (!passedOver.contains(folder))
+        passedOver.append(folder);
+}
+
+} // namespace
+
 ScanResult JobBuilder::scan(const ScanRequest& request, const AppLists& lists) const
 {
     ScanResult result;
@@ -207,13 +225,9 @@ ScanResult JobBuilder::scan(const ScanRequest& request, const AppLists& lists) c
                 [&](const std::string& path) {
                     result.entries.append(entryStart + QFile::decodeName(path.c_str()));
                 },
-                [&](const std::string& path) {
-                    const QString shown = StorableName::printable(QFile::decodeName(path.c_str()));
-                    if (!result.passedOverFiles.contains(shown))
-                        result.passedOverFiles.append(shown);
-                });
-            if (!listed && !result.passedOver.contains(folder))
-                result.passedOver.append(folder);
+                [&](const std::string& path) { notePassedOverFile(result.passedOverFiles, path); });
+            if (!listed)
+                notePassedOverFolder(result.passedOver, folder);
         }
     }
     return result;
@@ -221,16 +235,26 @@ ScanResult JobBuilder::scan(const ScanRequest& request, const AppLists& lists) c
 
 int JobBuilder::GetTodayFileCount(const AppLists& lists) const
 {
+    return countToday(lists).count;
+}
+
+TodayCount JobBuilder::countToday(const AppLists& lists) const
+{
     const std::string target = targetExt(lists.extensions).toStdString();
     const DateTest today(ScanRequest{}, m_clock);
-    int count = 0;
+    TodayCount result;
     for (const QString& folder : lists.folders) {
-        if (!isCameraFolder(folder))
-            scanFolder(
-                folder, target, today, [&count](const std::string&) { ++count; },
-                [](const std::string&) {});
+        if (isCameraFolder(folder))
+            continue;
+        const bool listed = scanFolder(
+            folder, target, today, [&result](const std::string&) { ++result.count; },
+            [&result](const std::string& path) {
+                notePassedOverFile(result.passedOverFiles, path);
+            });
+        if (!listed)
+            notePassedOverFolder(result.passedOver, folder);
     }
-    return count;
+    return result;
 }
 
 } // namespace kyvane

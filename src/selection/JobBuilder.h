@@ -33,6 +33,14 @@ struct ScanResult
     QStringList passedOverFiles;
 };
 
+// Today's count, with what it could not look at, as a scan names it.
+struct TodayCount
+{
+    int count = 0;
+    QStringList passedOver;
+    QStringList passedOverFiles;
+};
+
 // Turns the backup folders into job entries: for every server, every
 // folder's own files (no sub-folders, hidden files included) that have a
 // media extension, lie in no ".trashed" path and pass the date test of the
@@ -49,6 +57,8 @@ public:
     // per listing in the folder list; the servers play no part. Folders that
     // cannot be listed add nothing, nor do files the scan passes over.
     int GetTodayFileCount(const AppLists& lists) const;
+    // The same count, with the folders and files it passed over.
+    TodayCount countToday(const AppLists& lists) const;
 
     // The extension list as comma text, ASCII lower-cased, with one ","
     // appended: the text the extension test searches.

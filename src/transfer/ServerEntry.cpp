@@ -15,6 +15,27 @@ QString joined(const QString& server, const QString& port, const QString& accoun
     return server + bar + port + bar + account + bar + digest;
 }
 
+bool holdsBarOrControl(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('|') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return true;
+    }
+    return false;
+}
+
+bool isPortNumber(const QString& port)
+{
+    if (port.isEmpty() || port.size() > 5)
+        return false;
+    for (const QChar c : port) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    const int number = port.toInt();
+    return number >= 1 && number <= 65535;
+}
+
 } // namespace
 
 QString addressField(const QString& entry)
@@ -55,6 +76,17 @@ std::optional<QString> edited(const QString& stored, const QString& server, cons
     const QString digest = wire::trimControls(password).isEmpty() ? JobEntry::split(stored).digest
                                                                   : passwordDigest(password);
     return joined(s, p, a, digest);
+}
+
+FieldProblem fieldProblem(const QString& server, const QString& port, const QString& account)
+{
+    if (holdsBarOrControl(wire::trimControls(server)))
+        return FieldProblem::Server;
+    if (!isPortNumber(wire::trimControls(port)))
+        return FieldProblem::Port;
+    if (holdsBarOrControl(wire::trimControls(account)))
+        return FieldProblem::Account;
+    return FieldProblem::None;
 }
 
 bool acceptedInAccount(QStringView typed)

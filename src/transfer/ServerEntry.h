@@ -39,6 +39,13 @@ std::optional<QString> added(const QString& server, const QString& port, const Q
 std::optional<QString> edited(const QString& stored, const QString& server, const QString& port,
                               const QString& account, const QString& password);
 
+// What keeps the editor's fields from being one line of server.cfg once
+// trimmed: a "|" or a control character (U+0000 to U+001F, U+007F) inside
+// the server or the account would shift or end the line's fields, and a port
+// must be a number from 1 to 65535.
+enum class FieldProblem { None, Server, Port, Account };
+FieldProblem fieldProblem(const QString& server, const QString& port, const QString& account);
+
 // Whether a character typed into the account field is kept: letters of any
 // script, decimal digits and control characters (keys such as backspace
 // bring the empty text, which counts as control).

@@ -11,8 +11,8 @@
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "i18n/PassedOverNote.h"
-#include "transfer/JobFiles.h"
 #include "transfer/JobEntry.h"
+#include "transfer/JobFiles.h"
 #include "transfer/JobHistory.h"
 #include "transfer/JobName.h"
 #include "transfer/ObserverChannel.h"
@@ -51,8 +51,9 @@ constexpr int kClientWidth = 358;
 constexpr int kClientHeight = 570;
 } // namespace
 
-TForm1::TForm1(QWidget* parent)
-    : QWidget(parent), m_channel(std::make_shared<ObserverChannel>(this))
+TForm1::TForm1(QWidget* parent, ScanClock clock)
+    : QWidget(parent), m_channel(std::make_shared<ObserverChannel>(this)),
+      m_builder(std::move(clock))
 {
     setObjectName(QStringLiteral("Form1"));
     // Sees the key releases of every control (Navigation.cpp).
@@ -103,8 +104,10 @@ void TForm1::FormCreate()
     m_queue->startJobFiles(false);
     JobFiles::removeStaleJobLogs();
 
-    // Kept for the home page's banner until it is tapped.
-    m_home->setTodayFileCount(m_builder.GetTodayFileCount(m_lists));
+    // Counted off this thread, so the window shows at once even when a
+    // backup folder is on a slow or stale mount; the banner keeps the count
+    // until it is tapped.
+    m_home->recountTodayFiles();
 }
 
 void TForm1::openOutcomeStore()
@@ -256,9 +259,10 @@ bool TForm1::startJob(const QStringList& allEntries, const JobKind& kind)
         return false;
     }
     JobRecords(OutcomeStore::shared())
-        .addJob(name, kind, std::chrono::duration_cast<std::chrono::milliseconds>(
-                                m_builder.now().time_since_epoch())
-                                .count());
+        .addJob(name, kind,
+                std::chrono::duration_cast<std::chrono::milliseconds>(
+                    m_builder.now().time_since_epoch())
+                    .count());
     TFileGenius::Create(entries, name, m_channel, m_engineSettings);
     return true;
 }

@@ -53,7 +53,9 @@ public:
     using enum screen::Index;
     static constexpr int ScreenCount = screen::Count;
 
-    explicit TForm1(QWidget* parent = nullptr);
+    // clock is where the scans and job names read "now": tests put it
+    // anywhere, also for the count of start-up.
+    explicit TForm1(QWidget* parent = nullptr, ScanClock clock = systemNow);
     ~TForm1() override;
 
     const AppLists& lists() const { return m_lists; }

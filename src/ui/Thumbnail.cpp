@@ -1,35 +1,95 @@
 #include "ui/Thumbnail.h"
 
 #include "media/ExifThumbnail.h"
+#include "media/JpegFrame.h"
+#include "media/MemoryByteSource.h"
+#include "media/OpenMediaFile.h"
 #include "media/QIODeviceByteSource.h"
+#include "media/SvgBudget.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 
 namespace kyvane {
 
 namespace {
 
-QImage embeddedThumbnail(QFile& file)
+QSize fitted(const QSize& size, const QSize& box)
+{
+    return size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+QImage embeddedThumbnail(QFile& file, const PictureBudget& budget)
 {
     QIODeviceByteSource source(file);
     const std::vector<std::uint8_t> bytes = readExifThumbnail(source);
     if (bytes.empty())
         return {};
+    MemoryByteSource header(bytes);
+    const auto frame = readJpegFrame(header);
+    const std::uint32_t side = std::uint32_t(budget.embeddedThumbnailSide);
+    if (!frame || frame->width == 0 || frame->height == 0 || frame->width > side ||
+        frame->height > side)
+        return {};
     return QImage::fromData(bytes.data(), int(bytes.size()), "JPEG");
 }
 
-QImage scaledDecode(QFile& file, const QSize& box)
+// Whether a JPEG's frame fits its budget: a progressive one far less than a
+// baseline one, which is decoded at a fraction of its size.
+bool jpegWithinBudget(QFile& file, const PictureBudget& budget)
+{
+    if (!file.seek(0))
+        return false;
+    QIODeviceByteSource source(file);
+    const auto frame = readJpegFrame(source);
+    if (!frame || frame->pixels() == 0)
+        return false;
+    const qint64 limit =
+        frame->progressive ? budget.progressiveJpegPixels : budget.baselineJpegPixels;
+    return frame->pixels() <= std::uint64_t(limit);
+}
+
+QImage decodeSvg(QFile& file, const QSize& box, const PictureBudget& budget)
+{
+    if (!file.seek(0) || file.size() > budget.svgBytes)
+        return {};
+    QByteArray document = file.read(budget.svgBytes + 1);
+    if (document.size() > budget.svgBytes || !svgWithinBudget(document, budget))
+        return {};
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "svg");
+    const QSize size = reader.size();
+    reader.setScaledSize(size.isValid() && !size.isEmpty() ? fitted(size, box) : box);
+    return reader.read();
+}
+
+QImage scaledDecode(QFile& file, const QSize& box, const PictureBudget& budget)
 {
     if (!file.seek(0))
         return {};
     QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (format == "svg")
+        return decodeSvg(file, box, budget);
+    if (format == "jpeg") {
+        if (!jpegWithinBudget(file, budget) || !file.seek(0))
+            return {};
+        reader.setDevice(&file);
+    } else if (format != "png" && format != "gif" && format != "bmp") {
+        // Compressed SVG, TIFF, WebP and the other formats of the image
+        // plugins are not offered, whatever the file is named.
+        return {};
+    }
     const QSize size = reader.size();
-    // Without its size first, a picture could only be decoded whole.
+    // Without its size first, a picture could only be decoded blind.
     if (!size.isValid() || size.isEmpty())
         return {};
-    reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    if (format != "jpeg" && qint64(size.width()) * size.height() > budget.wholeDecodePixels)
+        return {};
+    reader.setScaledSize(fitted(size, box));
     return reader.read();
 }
 
@@ -47,17 +107,15 @@ bool isPictureFile(const QString& fileName)
     return false;
 }
 
-QImage loadThumbnail(const QString& path, const QSize& box)
+QImage loadThumbnail(const QString& path, const QSize& box, const PictureBudget& budget)
 {
-    // Only a regular file: opening a FIFO would block the window.
-    if (!QFileInfo(path).isFile())
-        return {};
+    // Only a regular file: opening a FIFO would block.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openMediaFile(file))
         return {};
-    QImage image = embeddedThumbnail(file);
+    QImage image = embeddedThumbnail(file, budget);
     if (image.isNull())
-        image = scaledDecode(file, box);
+        image = scaledDecode(file, box, budget);
     if (image.isNull())
         return {};
     if (image.width() > box.width() || image.height() > box.height())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/EngineSettings.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -12,8 +14,11 @@ bool isPictureFile(const QString& fileName);
 
 // A picture fitted into box: the thumbnail a camera embedded in the Exif
 // block where there is one, else the picture decoded straight at the small
-// size (a JPEG is then decoded at a fraction of its size, never whole). Null
-// when the file cannot be read or decoded.
-QImage loadThumbnail(const QString& path, const QSize& box);
+// size. The decoder is chosen by the file's content among JPEG, PNG, GIF,
+// BMP and SVG, whatever its name says, and a picture whose header claims
+// more than budget allows is refused before any decoding. Null when the file
+// is refused or cannot be read or decoded. Slow for big pictures: call it off
+// the user-interface thread.
+QImage loadThumbnail(const QString& path, const QSize& box, const PictureBudget& budget);
 
 } // namespace kyvane

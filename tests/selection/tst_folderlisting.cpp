@@ -139,6 +139,54 @@ private slots:
         QVERIFY(contents.files.empty());
     }
 
+    // What a listing offers for a backup: regular files and links to them;
+    // a FIFO, a socket or a device is listed with its time but is not one.
+    void onlyRegularFilesAreOffered()
+    {
+        QTemporaryDir dir;
+        build(dir.path(), {"f:photo.jpg@0"});
+        const QByteArray root = QFile::encodeName(dir.path()) + '/';
+        QCOMPARE(::mkfifo(root + "pipe.jpg", 0644), 0);
+        QVERIFY(QFile::link(dir.filePath("photo.jpg"), dir.filePath("link.jpg")));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), dir.filePath("zero.jpg")));
+
+        const FolderContents contents = kyvane::readFolder(dir.path() + '/');
+        QMap<QString, bool> regular;
+        for (const ListedFile& file : contents.files) {
+            QVERIFY(file.modified != kUnknownTime);
+            regular.insert(file.name, file.regular);
+        }
+        const QMap<QString, bool> expected{
+            {"photo.jpg", true}, {"link.jpg", true}, {"pipe.jpg", false}, {"zero.jpg", false}};
+        QCOMPARE(regular, expected);
+
+        ExplorerRows rows;
+        rows.clear(dir.path() + '/');
+        for (ListedFile file : contents.files)
+            rows.appendFile(std::move(file));
+        rows.setAllChecked(true);
+        QStringList entries = rows.checkedFileEntries({QStringLiteral("nas|1|a|d")});
+        entries.sort();
+        QCOMPARE(entries, (QStringList{"nas|1|a|d|" + dir.filePath("link.jpg"),
+                                       "nas|1|a|d|" + dir.filePath("photo.jpg")}));
+    }
+
+    // The folder chooser's list: sub-folders only (links to folders too, as
+    // the explorer lists them), in the explorer's order.
+    void subFoldersOnly()
+    {
+        QTemporaryDir dir;
+        build(dir.path(), {"d:b", "d:A", "d:.hidden", "f:c@0", "l:dangling"});
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe")), 0644), 0);
+        QVERIFY(QFile::link(dir.filePath("b"), dir.filePath("to-b")));
+        const QString folder = dir.path() + '/';
+        QCOMPARE(readSubFolders(folder),
+                 (QStringList{folder + ".hidden", folder + "A", folder + "b", folder + "to-b"}));
+        QCOMPARE(readSubFolders(folder), kyvane::readFolder(folder).folders);
+        QVERIFY(readSubFolders(folder + "missing/").isEmpty());
+        QVERIFY(readSubFolders(QStringLiteral("relative/")).isEmpty());
+    }
+
     void stopEndsTheReading()
     {
         QTemporaryDir dir;
@@ -274,8 +322,8 @@ private slots:
     }
 
     // Select All over two folders and three files, one file row not
-    // completed: the two servers in order, each with the completed checked
-    // files in row order; afterwards only the folder rows stay checked.
+    // completed and one of a FIFO, which is never offered: the two servers in order, each with the
+    // completed checked files in row order; afterwards only the folder rows stay checked.
     void backupEntries()
     {
         ExplorerRows rows;
@@ -286,6 +334,7 @@ private slots:
         rows.appendFile({QStringLiteral("gone.jpg"), kUnknownTime});
         rows.appendFile({QStringLiteral("old.png"), 1000});
         rows.appendFile({QStringLiteral("clip.mp4"), 500});
+        rows.appendFile({QStringLiteral("fifo.jpg"), 400, false});
         rows.setAllChecked(true);
         rows.at(5).checked = false;
 

@@ -214,7 +214,9 @@ private slots:
             ScanRequest{}, listsOf({kServer}, {missing, good, notAFolder, missing}));
         QCOMPARE(result.entries, QStringList{kServer + "|" + kept});
         QCOMPARE(result.passedOver, (QStringList{missing, notAFolder}));
-        QCOMPARE(builderAt(now).GetTodayFileCount(listsOf({}, {missing, good})), 1);
+        const TodayCount counted = builderAt(now).countToday(listsOf({}, {missing, good}));
+        QCOMPARE(counted.count, 1);
+        QCOMPARE(counted.passedOver, QStringList{missing});
     }
 
     // A name that could not come back from a job file as the same file is
@@ -256,7 +258,9 @@ private slots:
             QCOMPARE(result.passedOverFiles, QStringList{folder + "/" + shown});
             QVERIFY(result.passedOver.isEmpty());
         }
-        QCOMPARE(builderAt(now).GetTodayFileCount(lists), 1);
+        const TodayCount counted = builderAt(now).countToday(lists);
+        QCOMPARE(counted.count, 1);
+        QCOMPARE(counted.passedOverFiles, QStringList{folder + "/" + shown});
     }
 
     void linkToFileCountsAsTheFile()

@@ -1,4 +1,5 @@
 #include "ExifBytes.h"
+#include "PictureFixtures.h"
 #include "TempProgramFolder.h"
 #include "UiTestHelpers.h"
 #include "core/OutcomeStore.h"
@@ -35,17 +36,7 @@ namespace {
 const QDateTime kBase = QDateTime(QDate(2024, 3, 1), QTime(12, 0, 0));
 using Role = ExplorerListModel::Role;
 
-// A picture of one colour, encoded as format ("JPEG", "PNG").
-QByteArray pictureOf(const QColor& colour, const QSize& size, const char* format)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
-    return bytes;
-}
+using picturefixtures::pictureOf;
 
 QByteArray jpegOf(const QColor& colour, const QSize& size)
 {
@@ -131,6 +122,10 @@ struct Window
         waitIdle();
     }
     void waitIdle() const { QTRY_VERIFY_WITH_TIMEOUT(!explorer->isListing(), 20000); }
+    void waitForThumbnails() const
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!explorer->isMakingThumbnails(), 20000);
+    }
 
     QVariant data(int row, int role) const { return model()->index(row, 0).data(role); }
     QStringList names() const
@@ -207,7 +202,8 @@ private slots:
         writeFile(w.path("saved.jpg"), "abc");
         writeFile(w.path("new.jpg"), "abcd", 5);
         FileOutcome sent;
-        sent.file = {w.path("saved.jpg"), {QStringLiteral("nas.home"), 25714, QStringLiteral("anna")}};
+        sent.file = {w.path("saved.jpg"),
+                     {QStringLiteral("nas.home"), 25714, QStringLiteral("anna")}};
         sent.size = 3;
         sent.modifiedMs = kBase.toMSecsSinceEpoch();
         sent.outcome = Outcome::Sent;
@@ -459,6 +455,44 @@ private slots:
         QTest::newRow("empty picture") << "empty.gif" << QByteArray() << "1 KB" << QColor();
         QTest::newRow("1 MB exactly")
             << "data.bin" << QByteArray(1048576, 'x') << "1025 KB" << QColor();
+
+        // The decoder follows the content, never the name; a picture within
+        // its budget is shown, one past it is refused before decoding.
+        using namespace picturefixtures;
+        const QByteArray png = pngOf(Qt::green, QSize(40, 40));
+        QTest::newRow("PNG named .jpg") << "named.jpg" << png << "1 KB" << QColor(Qt::green);
+        QTest::newRow("progressive JPEG")
+            << "progressive.jpg" << pictureOf(Qt::blue, QSize(64, 64), "JPEG", true) << "1 KB"
+            << QColor(Qt::blue);
+        QTest::newRow("BMP") << "a.bmp" << pictureOf(Qt::red, QSize(20, 20), "BMP") << "2 KB"
+                             << QColor(Qt::red);
+        const QByteArray bomb =
+            jpegClaiming(pictureOf(Qt::blue, QSize(16, 16), "JPEG", true), 30000, 30000);
+        QTest::newRow("progressive JPEG claiming 30000 by 30000")
+            << "bomb.jpg" << bomb << "1 KB" << QColor();
+        QTest::newRow("baseline JPEG claiming 30000 by 30000")
+            << "wide.jpg" << jpegClaiming(jpegOf(Qt::blue, QSize(16, 16)), 30000, 30000) << "1 KB"
+            << QColor();
+        QTest::newRow("PNG claiming 5600 by 5600")
+            << "big.png" << pngClaiming(png, 5600, 5600) << "1 KB" << QColor();
+        QTest::newRow("PNG claiming 5600 by 5600, named .gif")
+            << "big.gif" << pngClaiming(png, 5600, 5600) << "1 KB" << QColor();
+        const QByteArray hugeThumb = jpegClaiming(jpegOf(Qt::red, QSize(16, 16)), 1025, 16);
+        QTest::newRow("embedded thumbnail over 1024 wide: the picture itself")
+            << "thumb.jpg"
+            << exifbytes::withExifSegment(
+                   jpegOf(Qt::blue, QSize(64, 64)),
+                   exifbytes::tiffWithThumbnail(exifbytes::Order::Big, hugeThumb))
+            << "2 KB" << QColor(Qt::blue);
+        QTest::newRow("SVG") << "icon.svg" << svgWithElements(10) << "1 KB" << QColor(Qt::green);
+        QTest::newRow("SVG with too many elements")
+            << "many.svg" << svgWithElements(6000) << "24 KB" << QColor();
+        QTest::newRow("SVG with an entity bomb")
+            << "laughs.svg" << svgWithEntityBomb() << "1 KB" << QColor();
+        QTest::newRow("SVG with a chain of uses")
+            << "uses.svg" << svgWithUseChain(20) << "2 KB" << QColor();
+        const QByteArray compressedSvg = gzipOf(svgWithElements(1));
+        QTest::newRow("compressed SVG") << "zipped.svg" << compressedSvg << "1 KB" << QColor();
     }
 
     void tapOnAFile()
@@ -476,6 +510,7 @@ private slots:
         w.clickRow(0);
         QCOMPARE(w.data(0, Role::DetailRole).toString(),
                  QStringLiteral("2024-03-01 12:00:00        ") + size);
+        w.waitForThumbnails();
         const QPixmap shown = w.data(0, Qt::DecorationRole).value<QPixmap>();
         if (!thumbnail.isValid()) {
             QVERIFY(sameImage(shown, fileIcon));
@@ -503,9 +538,32 @@ private slots:
         w.edit()->setText(w.path("elsewhere"));
         w.clickRow(0);
         QCOMPARE(w.data(0, Role::DetailRole).toString(), detail);
+        // Nor does the thumbnail the first tap asked for come after it.
+        w.waitForThumbnails();
         QVERIFY(sameImage(w.data(0, Qt::DecorationRole).value<QPixmap>(),
                           Icons::pixmap(QStringLiteral("file"), QSize(48, 48))));
         QCOMPARE(MessageBox::shownCount(), 0);
+    }
+
+    // A thumbnail still being made when another folder is listed belongs to
+    // a row that is gone: the new folder's row of the same name never gets
+    // it.
+    void thumbnailOfARowThatIsGoneIsDropped()
+    {
+        Window w;
+        QVERIFY(QDir(w.files.path()).mkdir(QStringLiteral("other")));
+        // Big enough to take a while to decode, well within its budget.
+        writeFile(w.path("a.jpg"), jpegOf(Qt::blue, QSize(4000, 4000)));
+        writeFile(w.path("other/a.jpg"), "not a picture");
+        w.open(w.files.path());
+        const int row = w.rowOf(QStringLiteral("a.jpg"));
+        w.clickRow(row);
+        QVERIFY(w.explorer->isMakingThumbnails());
+        w.open(w.path("other"));
+        w.waitForThumbnails();
+        QCOMPARE(w.names(), QStringList{"a.jpg"});
+        QVERIFY(sameImage(w.data(0, Qt::DecorationRole).value<QPixmap>(),
+                          Icons::pixmap(QStringLiteral("file"), QSize(48, 48))));
     }
 
     // A tap on the check box toggles it and is no row click; a tap

@@ -11,8 +11,8 @@
 #include "i18n/LanguageRes.h"
 #include "transfer/JobFiles.h"
 #include "transfer/RunningJobs.h"
-#include "ui/MessageBox.h"
 
+#include <QLabel>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -96,7 +96,6 @@ private slots:
         {
             TForm1 form;
             form.show();
-            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
             QTest::mouseClick(control(form, "rectBackupToday"), Qt::LeftButton);
             QTRY_COMPARE_WITH_TIMEOUT(JobFiles::pendingJobNames().size(), 1, kLongWaitMs);
             const QString job = JobFiles::pendingJobNames().first();
@@ -104,9 +103,10 @@ private slots:
             QCOMPARE(folder.read(job + ".kyv"),
                      ListFile::serialize({server + "|" + media + "/a.jpg"}));
             // The note names the files passed over.
-            QTRY_VERIFY_WITH_TIMEOUT(
-                MessageBox::lastText().contains(QString::fromUtf8("bad\uFFFD.jpg")), kLongWaitMs);
-            QVERIFY(MessageBox::lastText().contains(QString::fromUtf8("x\uFFFD127.0.0.2|")));
+            const auto* note = control<QLabel>(form, "lblPassedOver");
+            QTRY_VERIFY_WITH_TIMEOUT(note->text().contains(QString::fromUtf8("bad\uFFFD.jpg")),
+                                     kLongWaitMs);
+            QVERIFY(note->text().contains(QString::fromUtf8("x\uFFFD127.0.0.2|")));
             QTRY_VERIFY_WITH_TIMEOUT(noWorkerRunning(), kLongWaitMs);
             QVERIFY(folder.exists(job + ".kyv"));
         }

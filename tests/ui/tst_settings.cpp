@@ -4,6 +4,7 @@
 #include "FileSizeLimit.h"
 #include "SettingsTestHelpers.h"
 #include "core/AppLists.h"
+#include "i18n/ExtraTexts.h"
 #include "transfer/Digest.h"
 #include "ui/MessageBox.h"
 
@@ -149,21 +150,43 @@ private slots:
     {
         QTest::addColumn<QStringList>("typed"); // server, port, account, password
         QTest::addColumn<QString>("stored");    // empty: refused
+        QTest::addColumn<QString>("message");   // why it is refused
+        const QString server = extraText(ExtraText::ServerFieldInvalid);
+        const QString port = extraText(ExtraText::PortFieldInvalid);
+        const QString account = extraText(ExtraText::AccountFieldInvalid);
         QTest::newRow("blanks trimmed, digest of the trimmed password")
             << QStringList{"  nas.home ", " 25714\t", " anna ", " secret "}
-            << "nas.home|25714|anna|" + passwordDigest("secret");
-        QTest::newRow("port not checked for a number")
-            << QStringList{"h", "port", "a", "p"} << "h|port|a|" + passwordDigest("p");
-        QTest::newRow("blank server") << QStringList{" ", "1", "a", "p"} << QString();
-        QTest::newRow("empty port") << QStringList{"h", "", "a", "p"} << QString();
-        QTest::newRow("blank account") << QStringList{"h", "1", "\t", "p"} << QString();
-        QTest::newRow("blank password") << QStringList{"h", "1", "a", "  "} << QString();
+            << "nas.home|25714|anna|" + passwordDigest("secret") << QString();
+        QTest::newRow("highest port") << QStringList{"h", "65535", "a", "p"}
+                                      << "h|65535|a|" + passwordDigest("p") << QString();
+        QTest::newRow("blank server")
+            << QStringList{" ", "1", "a", "p"} << QString() << kNewMessage;
+        QTest::newRow("empty port") << QStringList{"h", "", "a", "p"} << QString() << kNewMessage;
+        QTest::newRow("blank account")
+            << QStringList{"h", "1", "\t", "p"} << QString() << kNewMessage;
+        QTest::newRow("blank password")
+            << QStringList{"h", "1", "a", "  "} << QString() << kNewMessage;
+        // Each of these would shift the fields of the stored line.
+        QTest::newRow("bar in the server")
+            << QStringList{"backup.example|9", "6000", "anna", "p"} << QString() << server;
+        QTest::newRow("control character inside the server")
+            << QStringList{"nas\x01home", "1", "a", "p"} << QString() << server;
+        QTest::newRow("port not a number")
+            << QStringList{"h", "port", "a", "p"} << QString() << port;
+        QTest::newRow("port 0") << QStringList{"h", "0", "a", "p"} << QString() << port;
+        QTest::newRow("port 65536") << QStringList{"h", "65536", "a", "p"} << QString() << port;
+        QTest::newRow("negative port") << QStringList{"h", "-1", "a", "p"} << QString() << port;
+        QTest::newRow("bar in the account")
+            << QStringList{"h", "1", "anna|x", "p"} << QString() << account;
+        QTest::newRow("line break pasted into the account")
+            << QStringList{"h", "1", "an\nna", "p"} << QString() << account;
     }
 
     void savingNewServer()
     {
         QFETCH(QStringList, typed);
         QFETCH(QString, stored);
+        QFETCH(QString, message);
         const QString existing = "old|1|a|" + passwordDigest("x");
         Editor w({existing});
         w.open(2, typed.at(0), typed.at(1), typed.at(2), typed.at(3));
@@ -174,10 +197,11 @@ private slots:
         QCOMPARE(w.form->navMarkerValue(), 0);
         if (stored.isEmpty()) {
             QCOMPARE(MessageBox::shownCount(), shown + 1);
-            QCOMPARE(MessageBox::lastText(), kNewMessage);
+            QCOMPARE(MessageBox::lastText(), message);
             QCOMPARE(w.form->currentTabIndex(), int(TForm1::ServerEditor));
             QCOMPARE(w.edit("edtServer")->text(), typed.at(0)); // kept as typed
             QCOMPARE(w.serverCfg(), listBytes({existing}));
+            QCOMPARE(w.form->lists().servers, QStringList{existing});
             return;
         }
         QCOMPARE(MessageBox::shownCount(), shown);
@@ -194,23 +218,31 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QString>("stored"); // empty: refused
+        QTest::addColumn<QString>("message");
         const QString digest = passwordDigest("old");
         QTest::newRow("empty password keeps the digest, other fields change")
             << "nas|1|anna|" + digest << QStringList{" new ", " 2 ", " bob ", ""}
-            << "new|2|bob|" + digest;
+            << "new|2|bob|" + digest << QString();
         QTest::newRow("blank password keeps the digest")
             << "nas|1|anna|" + digest << QStringList{"nas", "1", "anna", "  "}
-            << "nas|1|anna|" + digest;
+            << "nas|1|anna|" + digest << QString();
         QTest::newRow("new password digested as typed, blanks included")
             << "nas|1|anna|" + digest << QStringList{"nas", "1", "anna", " pw "}
-            << "nas|1|anna|" + passwordDigest(" pw ");
+            << "nas|1|anna|" + passwordDigest(" pw ") << QString();
         QTest::newRow("three fields get an empty fourth")
-            << "nas|1|anna" << QStringList{"nas", "1", "anna", ""} << "nas|1|anna|";
+            << "nas|1|anna" << QStringList{"nas", "1", "anna", ""} << "nas|1|anna|" << QString();
         QTest::newRow("fields after the fourth dropped")
             << "nas|1|anna|" + digest + "|extra" << QStringList{"nas", "1", "anna", ""}
-            << "nas|1|anna|" + digest;
+            << "nas|1|anna|" + digest << QString();
         QTest::newRow("password not required, account is")
-            << "nas|1|anna|" + digest << QStringList{"nas", "1", " ", "pw"} << QString();
+            << "nas|1|anna|" + digest << QStringList{"nas", "1", " ", "pw"} << QString()
+            << kEditMessage;
+        QTest::newRow("bar in the server")
+            << "nas|1|anna|" + digest << QStringList{"nas|2", "1", "anna", ""} << QString()
+            << extraText(ExtraText::ServerFieldInvalid);
+        QTest::newRow("port out of range")
+            << "nas|1|anna|" + digest << QStringList{"nas", "70000", "anna", ""} << QString()
+            << extraText(ExtraText::PortFieldInvalid);
     }
 
     void savingExistingServer()
@@ -218,6 +250,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QStringList, typed);
         QFETCH(QString, stored);
+        QFETCH(QString, message);
         const QString other = "other|9|z|" + passwordDigest("z");
         Editor w({other, line});
         w.open(2, typed.at(0), typed.at(1), typed.at(2), typed.at(3));
@@ -226,7 +259,7 @@ private slots:
         const int shown = MessageBox::shownCount();
         w.ok();
         if (stored.isEmpty()) {
-            QCOMPARE(MessageBox::lastText(), kEditMessage);
+            QCOMPARE(MessageBox::lastText(), message);
             QCOMPARE(w.serverCfg(), listBytes({other, line}));
             QCOMPARE(w.form->currentTabIndex(), int(TForm1::ServerEditor));
             return;

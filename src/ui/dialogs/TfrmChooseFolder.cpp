@@ -74,8 +74,9 @@ QString TfrmChooseFolder::okValue() const
 void TfrmChooseFolder::TotalWork2(const QString& path_tr, bool /*clear*/)
 {
     Edit1->setText(path_tr);
-    // Sub-folders only, hidden ones too, in case-blind order.
-    AddListItem(readFolder(folderWithSeparator(path_tr)).folders, QStringLiteral("folder"));
+    // Sub-folders only, hidden ones too, in case-blind order; the files of a
+    // big folder are not even looked at.
+    AddListItem(readSubFolders(folderWithSeparator(path_tr)), QStringLiteral("folder"));
 }
 
 void TfrmChooseFolder::AddListItem(const QStringList& list, const QString& /*itype*/)

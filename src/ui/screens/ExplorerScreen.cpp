@@ -12,6 +12,7 @@
 #include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
 #include "ui/Thumbnail.h"
+#include "ui/ThumbnailWorker.h"
 #include "ui/widgets/ExplorerListModel.h"
 #include "ui/widgets/ExplorerListView.h"
 #include "ui/widgets/ExplorerRowDelegate.h"
@@ -102,6 +103,13 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     column->addLayout(listArea, 1);
     column->addWidget(lblBackupRecord);
 
+    m_thumbnails = new ThumbnailWorker(
+        host.engineSettings().pictures,
+        [this](quint64 ticket, const QString& path, const QImage& image) {
+            thumbnailReady(ticket, path, image);
+        },
+        this);
+
     connect(Button13, &QToolButton::clicked, this, &ExplorerScreen::Button13Click);
     connect(Button4, &QToolButton::clicked, this, &ExplorerScreen::Button4Click);
     connect(ListView1, &QListView::clicked, this, &ExplorerScreen::ListView1ItemClick);
@@ -144,6 +152,8 @@ void ExplorerScreen::listingPrepared()
     Button13->setEnabled(false);
     Button4->setEnabled(false);
     m_model->clearRows(m_listingFolder);
+    // Thumbnails still being made belong to the rows just removed.
+    m_latestClicks.clear();
     ListView1->setEnabled(false);
     lblCannotList->hide();
     lblBackupRecord->hide();
@@ -198,6 +208,9 @@ void ExplorerScreen::showFileDetails(int row)
     // Go this names another file, and the click then fails quietly.
     const QString name = m_model->rows().nameLine(row);
     const QString path = folderWithSeparator(Edit1->text()) + name;
+    // What an earlier click on this row still makes is of no use now.
+    const quint64 ticket = (++m_clicks << 32) | quint32(row);
+    m_latestClicks.insert(row, ticket);
     const QFileInfo info(path);
     const QDateTime modified = info.lastModified();
     const qint64 size = modified.isValid() ? FileSizeOf(path) : -1;
@@ -209,11 +222,28 @@ void ExplorerScreen::showFileDetails(int row)
     showBackupRecord(path);
     if (!isPictureFile(name))
         return;
-    const QImage thumbnail = loadThumbnail(path, kThumbnailBox);
-    if (thumbnail.isNull())
+    // Made off this thread: a picture may take long to decode, or be refused
+    // only after its header has been read.
+    m_thumbnails->request(ticket, path, kThumbnailBox);
+}
+
+void ExplorerScreen::thumbnailReady(quint64 ticket, const QString& path, const QImage& image)
+{
+    // Dropped when its row is gone (another folder was listed meanwhile) or
+    // was clicked again since.
+    const int row = int(ticket & 0xffffffffu);
+    if (m_latestClicks.value(row) != ticket || row >= m_model->rowCount() ||
+        m_model->rows().nameLine(row) != QFileInfo(path).fileName())
+        return;
+    if (image.isNull())
         m_model->removeThumbnail(row);
     else
-        m_model->setThumbnail(row, QPixmap::fromImage(thumbnail));
+        m_model->setThumbnail(row, QPixmap::fromImage(image));
+}
+
+bool ExplorerScreen::isMakingThumbnails() const
+{
+    return m_thumbnails->isBusy();
 }
 
 void ExplorerScreen::showBackupRecord(const QString& path)

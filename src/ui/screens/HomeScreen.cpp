@@ -1,6 +1,8 @@
 #include "ui/screens/HomeScreen.h"
 
 #include "core/AppLists.h"
+#include "core/BackgroundTask.h"
+#include "core/HandOverChannel.h"
 #include "core/PicturesFolder.h"
 #include "i18n/LanguageRes.h"
 #include "i18n/PassedOverNote.h"
@@ -29,7 +31,8 @@ constexpr int kTileIconSize = 32;
 
 } // namespace
 
-HomeScreen::HomeScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), m_host(host)
+HomeScreen::HomeScreen(ScreenHost& host, QWidget* parent)
+    : QWidget(parent), m_host(host), m_background(std::make_shared<HandOverChannel>(this))
 {
     buildBanner();
     buildTiles();
@@ -50,6 +53,12 @@ HomeScreen::HomeScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), m_h
             &HomeScreen::rectBackupManuallyClick);
     connect(rectSetup, &ClickableFrame::clicked, this, &HomeScreen::rectSetupClick);
     connect(rectQueue, &ClickableFrame::clicked, this, &HomeScreen::rectQueueClick);
+}
+
+HomeScreen::~HomeScreen()
+{
+    // A scan or count still under way never reaches this screen again.
+    m_background->close();
 }
 
 void HomeScreen::buildBanner()
@@ -142,6 +151,16 @@ void HomeScreen::buildTiles()
         item->setFixedHeight(kTileRowHeight);
         grid->addWidget(item, 3, cell++ % 2);
     }
+
+    // The passed-over note takes the empty row when there is one to show.
+    lblPassedOver = new QLabel(ListBox7);
+    lblPassedOver->setObjectName(QStringLiteral("lblPassedOver"));
+    lblPassedOver->setTextFormat(Qt::PlainText);
+    lblPassedOver->setWordWrap(true);
+    lblPassedOver->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblPassedOver->setFixedHeight(kTileRowHeight);
+    lblPassedOver->hide();
+    grid->addWidget(lblPassedOver, 3, 0, 1, 2);
 }
 
 void HomeScreen::buildHiddenTextButtons()
@@ -200,11 +219,40 @@ void HomeScreen::applyLanguage()
         button->setText(langText(key));
 
     showTodayFileCount();
+    showPassedOver(m_passedOverFolders, m_passedOverFiles);
 }
 
 void HomeScreen::Rectangle3Click()
 {
-    setTodayFileCount(m_host.jobBuilder().GetTodayFileCount(m_host.appLists()));
+    recountTodayFiles();
+}
+
+void HomeScreen::recountTodayFiles()
+{
+    if (m_counting)
+        return;
+    m_counting = true;
+    // The lists are copied: the settings screens may change them meanwhile.
+    const JobBuilder builder = m_host.jobBuilder();
+    const AppLists lists = m_host.appLists();
+    runInBackground<TodayCount>(
+        m_background, [builder, lists] { return builder.countToday(lists); },
+        [this](TodayCount& counted) {
+            m_counting = false;
+            setTodayFileCount(counted.count);
+            // A scan under way will tell its own.
+            if (!m_scanning)
+                showPassedOver(counted.passedOver, counted.passedOverFiles);
+        });
+}
+
+void HomeScreen::showPassedOver(const QStringList& folders, const QStringList& files)
+{
+    m_passedOverFolders = folders;
+    m_passedOverFiles = files;
+    const QString note = passedOverNote(folders, files);
+    lblPassedOver->setText(note);
+    lblPassedOver->setVisible(!note.isEmpty());
 }
 
 bool HomeScreen::listsReady()
@@ -224,13 +272,13 @@ bool HomeScreen::listsReady()
 void HomeScreen::rectBackupTodayClick()
 {
     if (listsReady())
-        startScan(ScanRequest{ScanRequest::Kind::Today, {}, {}}, rectBackupToday);
+        startScan(ScanRequest{ScanRequest::Kind::Today, {}, {}});
 }
 
 void HomeScreen::rectBackup5daysClick()
 {
     if (listsReady())
-        startScan(ScanRequest{ScanRequest::Kind::FiveDays, {}, {}}, rectBackup5days);
+        startScan(ScanRequest{ScanRequest::Kind::FiveDays, {}, {}});
 }
 
 void HomeScreen::rectBackupByDateClick()
@@ -244,24 +292,30 @@ void HomeScreen::DatePickerCallBack(const QString& AselectedItem)
 {
     if (AselectedItem.isEmpty())
         return; // cancelled
-    startScan(JobBuilder::dateRangeFromAnswer(AselectedItem), nullptr);
+    startScan(JobBuilder::dateRangeFromAnswer(AselectedItem));
 }
 
-void HomeScreen::startScan(const ScanRequest& request, QWidget* tile)
+void HomeScreen::setScanTilesEnabled(bool enabled)
 {
-    if (tile)
-        tile->setEnabled(false);
-    // The scan runs once this tap has been handled, so the tile shows as
-    // disabled while it runs; two scans never overlap, since each runs whole
-    // on this thread.
-    QMetaObject::invokeMethod(
-        this,
-        [this, request, tile] {
-            runScan(request);
-            if (tile)
-                tile->setEnabled(true);
-        },
-        Qt::QueuedConnection);
+    for (QWidget* tile : {rectBackupToday, rectBackup5days, rectBackupByDate})
+        tile->setEnabled(enabled);
+}
+
+void HomeScreen::startScan(const ScanRequest& request)
+{
+    // Two scans never overlap: the tiles that start one are disabled.
+    if (m_scanning)
+        return;
+    m_scanning = true;
+    setScanTilesEnabled(false);
+    m_host.setStatusLine(QString());
+    // The folders are read off this thread: a stale network mount or a
+    // slow card holds up the scan, never the window.
+    const JobBuilder builder = m_host.jobBuilder();
+    const AppLists lists = m_host.appLists();
+    runInBackground<ScanResult>(
+        m_background, [builder, request, lists] { return builder.scan(request, lists); },
+        [this, request](ScanResult& result) { scanEnded(request, result); });
 }
 
 namespace {
@@ -282,20 +336,19 @@ JobKind jobKindOf(const ScanRequest& request)
 
 } // namespace
 
-void HomeScreen::runScan(const ScanRequest& request)
+void HomeScreen::scanEnded(const ScanRequest& request, const ScanResult& result)
 {
-    m_host.setStatusLine(QString());
-    const ScanResult result = m_host.jobBuilder().scan(request, m_host.appLists());
     m_host.startJob(result.entries, jobKindOf(request));
     // A folder that cannot be read (an unplugged card) or a file whose name
     // cannot be stored in a job does not cancel the others, but the user
-    // learns that it was passed over: on the status line, and in a message,
-    // since the job's first log line soon replaces the status line.
-    const QString note = passedOverNote(result.passedOver, result.passedOverFiles);
-    if (!note.isEmpty()) {
-        m_host.setStatusLine(note);
-        MessageBox::inform(window(), note);
-    }
+    // learns that it was passed over: on the status line, and in the note
+    // under the tiles, which stays when the job's first log line replaces
+    // the status line and blocks no tap.
+    showPassedOver(result.passedOver, result.passedOverFiles);
+    if (!lblPassedOver->text().isEmpty())
+        m_host.setStatusLine(lblPassedOver->text());
+    m_scanning = false;
+    setScanTilesEnabled(true);
 }
 
 void HomeScreen::rectBackupManuallyClick()

@@ -4,12 +4,15 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QPushButton;
 
 namespace kyvane {
 
 class ClickableFrame;
+class HandOverChannel;
 class ScreenHost;
 
 // The home page: the banner with today's file count and the six tiles.
@@ -19,10 +22,18 @@ class HomeScreen final : public QWidget
 
 public:
     explicit HomeScreen(ScreenHost& host, QWidget* parent = nullptr);
+    ~HomeScreen() override;
 
     // The banner shows count with the text of the current language.
     void setTodayFileCount(int count);
     void showTodayFileCount();
+    // Counts today's files anew off this thread; the banner shows the count
+    // once it is known. A count under way is not started twice.
+    void recountTodayFiles();
+
+    // While a scan of the backup folders runs; its tiles are disabled.
+    bool isScanning() const { return m_scanning; }
+    bool isCounting() const { return m_counting; }
 
     // The red spot on the queue tile: a queue row the user has not seen yet.
     void showQueueMarker();
@@ -45,10 +56,13 @@ private:
     // Whether a server and a backup folder are set up; says which is
     // missing when not.
     bool listsReady();
-    // Runs the scan once the current event is handled; tile, if any, stays
-    // disabled until it has ended.
-    void startScan(const ScanRequest& request, QWidget* tile);
-    void runScan(const ScanRequest& request);
+    // Runs the scan off this thread; the scan tiles stay disabled until it
+    // has ended and its job has started.
+    void startScan(const ScanRequest& request);
+    void scanEnded(const ScanRequest& request, const ScanResult& result);
+    void setScanTilesEnabled(bool enabled);
+    // The note under the tiles: what the newest scan or count passed over.
+    void showPassedOver(const QStringList& folders, const QStringList& files);
 
     void rectBackupManuallyClick();
     void rectSetupClick();
@@ -56,6 +70,12 @@ private:
 
     ScreenHost& m_host;
     int m_todayFileCount = 0;
+    // How background scans and counts reach this screen; closed when it goes.
+    std::shared_ptr<HandOverChannel> m_background;
+    bool m_scanning = false;
+    bool m_counting = false;
+    QStringList m_passedOverFolders;
+    QStringList m_passedOverFiles;
 
     ClickableFrame* Rectangle3 = nullptr; // today banner
     QLabel* lbTodayFileCount = nullptr;
@@ -74,6 +94,8 @@ private:
     QLabel* lbSettings = nullptr;
     QLabel* lbViewQueue = nullptr;
     QLabel* imgRedSpot = nullptr; // queue marker
+    // Folders and files the newest scan passed over; it blocks nothing.
+    QLabel* lblPassedOver = nullptr;
     // Buttons that only receive the tile texts and are never shown.
     QPushButton* btnBackupTODAY = nullptr;
     QPushButton* btnBackup5Days = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/screens/ServerEditorScreen.h"
 
 #include "core/AppLists.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/ServerEntry.h"
 #include "ui/MessageBox.h"
@@ -108,7 +109,7 @@ void ServerEditorScreen::btnOKClick()
 {
     m_host.setNavMarker(0);
     QStringList servers = m_host.appLists().servers;
-    // The two messages are fixed English texts.
+    // The two messages about empty fields are fixed English texts.
     if (m_tag == row::AddServerTag) {
         const auto entry = ServerEntry::added(edtServer->text(), edtPort->text(),
                                               edtAccount->text(), edtPassword->text());
@@ -130,7 +131,29 @@ void ServerEditorScreen::btnOKClick()
     } else {
         return;
     }
+    if (!fieldsStorable())
+        return;
     storeAndLeave(servers);
+}
+
+bool ServerEditorScreen::fieldsStorable()
+{
+    // Typed or pasted, a field that would shift the fields of its line in
+    // server.cfg and of every job written for it is refused.
+    switch (ServerEntry::fieldProblem(edtServer->text(), edtPort->text(), edtAccount->text())) {
+    case ServerEntry::FieldProblem::None:
+        return true;
+    case ServerEntry::FieldProblem::Server:
+        MessageBox::inform(window(), extraText(ExtraText::ServerFieldInvalid));
+        break;
+    case ServerEntry::FieldProblem::Port:
+        MessageBox::inform(window(), extraText(ExtraText::PortFieldInvalid));
+        break;
+    case ServerEntry::FieldProblem::Account:
+        MessageBox::inform(window(), extraText(ExtraText::AccountFieldInvalid));
+        break;
+    }
+    return false;
 }
 
 void ServerEditorScreen::Label12Click()

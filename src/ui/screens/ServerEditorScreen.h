@@ -55,6 +55,8 @@ private:
     // Discards a typed character that is not a letter, a digit or a
     // control; true when it was discarded.
     bool edtAccountKeyDown(const QString& KeyChar);
+    // Whether server, port and account can be stored; says why not.
+    bool fieldsStorable();
     // Stores servers as the server list; then back on the settings list.
     void storeAndLeave(const QStringList& servers);
 

@@ -42,7 +42,7 @@ QVariant ExplorerListModel::data(const QModelIndex& index, int role) const
     case TagRole:
         return int(r.tag);
     case CheckBoxShownRole:
-        return isFile;
+        return isFile && !r.special;
     default:
         return {};
     }
@@ -89,19 +89,18 @@ void ExplorerListModel::appendFolders(const QStringList& fullPaths, qsizetype fi
 
 bool ExplorerListModel::appendFiles(std::vector<ListedFile>& files, const std::atomic<bool>& cancel)
 {
-    // cancel is written on this thread only, so it cannot change while the
-    // rows go in; it is read before each one all the same.
-    std::size_t accepted = 0;
-    while (accepted < files.size() && !cancel.load())
-        ++accepted;
-    if (accepted > 0) {
+    // cancel is written on this thread only, so it cannot change while a
+    // batch goes in: one look decides for the whole batch.
+    if (cancel.load())
+        return files.empty();
+    if (!files.empty()) {
         const int first = m_rows.count();
-        beginInsertRows({}, first, first + int(accepted) - 1);
-        for (std::size_t i = 0; i < accepted; ++i)
-            m_rows.appendFile(std::move(files[i]));
+        beginInsertRows({}, first, first + int(files.size()) - 1);
+        for (ListedFile& file : files)
+            m_rows.appendFile(std::move(file));
         endInsertRows();
     }
-    return accepted == files.size();
+    return true;
 }
 
 void ExplorerListModel::setFileDetails(int row, qint64 modified, qint64 size)

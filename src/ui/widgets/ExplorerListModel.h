@@ -38,8 +38,8 @@ public:
     // Removes every row; the rows that follow belong to folder.
     void clearRows(const QString& folder);
     void appendFolders(const QStringList& fullPaths, qsizetype filesToCome);
-    // Appends the files in order while cancel is not set, looked at before
-    // each row; false when cancel stopped it.
+    // Appends the files in order unless cancel is set; false when cancel
+    // stopped it.
     bool appendFiles(std::vector<ListedFile>& files, const std::atomic<bool>& cancel);
 
     // After a click: the time and size read anew, the thumbnail or none.
