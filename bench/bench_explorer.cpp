@@ -6,6 +6,7 @@
 // mid-listing, and the peak memory of the listing.
 //
 //   bench_explorer [--files N] [--runs R]
+#include "ProcessMemory.h"
 #include "core/ProgramFolder.h"
 #include "i18n/LanguageRes.h"
 #include "ui/MainWindow.h"
@@ -68,25 +69,6 @@ double findSortMs(const QString& folder)
     if (!find.waitForFinished(-1) || !sort.waitForFinished(-1) || sort.exitCode() != 0)
         qFatal("find | sort failed");
     return clock.nsecsElapsed() / 1e6;
-}
-
-qint64 statusKb(const char* key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
-
-void resetPeakMemory()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
 }
 
 // Calls back once a mouse release has reached the watched widget.
@@ -165,8 +147,8 @@ Listing listThroughWindow(TForm1& form, const QString& folder)
     });
     edit->installEventFilter(&watch);
 
-    result.beforeKb = statusKb("VmRSS:");
-    resetPeakMemory();
+    result.beforeKb = processmemory::residentKb();
+    processmemory::resetPeak();
     clock.start();
     tickClock.start();
     ticks.start();
@@ -175,7 +157,7 @@ Listing listThroughWindow(TForm1& form, const QString& folder)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
     result.ms = clock.nsecsElapsed() / 1e6;
     ticks.stop();
-    result.peakKb = statusKb("VmHWM:");
+    result.peakKb = processmemory::peakKb();
     result.rows = list->model()->rowCount();
     edit->removeEventFilter(&watch);
     list->model()->disconnect();
