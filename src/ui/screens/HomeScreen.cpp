@@ -13,6 +13,7 @@
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/TfrmDatePicker.h"
 #include "ui/widgets/ClickableFrame.h"
+#include "ui/widgets/NoteLabel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -153,11 +154,8 @@ void HomeScreen::buildTiles()
     }
 
     // The passed-over note takes the empty row when there is one to show.
-    lblPassedOver = new QLabel(ListBox7);
+    lblPassedOver = new NoteLabel(ListBox7);
     lblPassedOver->setObjectName(QStringLiteral("lblPassedOver"));
-    lblPassedOver->setTextFormat(Qt::PlainText);
-    lblPassedOver->setWordWrap(true);
-    lblPassedOver->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblPassedOver->setFixedHeight(kTileRowHeight);
     lblPassedOver->hide();
     grid->addWidget(lblPassedOver, 3, 0, 1, 2);
@@ -250,9 +248,7 @@ void HomeScreen::showPassedOver(const QStringList& folders, const QStringList& f
 {
     m_passedOverFolders = folders;
     m_passedOverFiles = files;
-    const QString note = passedOverNote(folders, files);
-    lblPassedOver->setText(note);
-    lblPassedOver->setVisible(!note.isEmpty());
+    lblPassedOver->setNote(passedOverNote(folders, files));
 }
 
 bool HomeScreen::listsReady()

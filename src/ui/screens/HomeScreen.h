@@ -13,6 +13,7 @@ namespace kyvane {
 
 class ClickableFrame;
 class HandOverChannel;
+class NoteLabel;
 class ScreenHost;
 
 // The home page: the banner with today's file count and the six tiles.
@@ -95,7 +96,7 @@ private:
     QLabel* lbViewQueue = nullptr;
     QLabel* imgRedSpot = nullptr; // queue marker
     // Folders and files the newest scan passed over; it blocks nothing.
-    QLabel* lblPassedOver = nullptr;
+    NoteLabel* lblPassedOver = nullptr;
     // Buttons that only receive the tile texts and are never shown.
     QPushButton* btnBackupTODAY = nullptr;
     QPushButton* btnBackup5Days = nullptr;
