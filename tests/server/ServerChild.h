@@ -47,6 +47,14 @@ public:
     ServerChild(const ServerChild&) = delete;
     ServerChild& operator=(const ServerChild&) = delete;
 
+    // Starts the program through launcher, which gets the program and its
+    // arguments as its own; call before start().
+    void runThrough(const QString& launcher)
+    {
+        m_process.setArguments(QStringList{m_process.program()} + m_process.arguments());
+        m_process.setProgram(launcher);
+    }
+
     // Starts the program and waits until it says where it listens.
     bool start()
     {
