@@ -12,11 +12,12 @@
 #   bench/run-bench.sh scan [--files N] [--today N] [--runs N]
 #   bench/run-bench.sh explorer [--runs N]
 #   bench/run-bench.sh thumbnails [--rounds N]
+#   bench/run-bench.sh shared-store [--runs N] [--mib N] [--sync]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 which="all"
 case "${1:-}" in
-upload | capture-time | scan | explorer | thumbnails)
+upload | capture-time | scan | explorer | thumbnails | shared-store)
     which="$1"
     shift
     ;;
@@ -26,7 +27,8 @@ build="$here/build-bench"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKYVANE_BUILD_TESTS=OFF \
     -DKYVANE_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target bench_upload bench_discard \
-    bench_capturetime bench_scan bench_explorer bench_thumbnails >/dev/null
+    bench_capturetime bench_scan bench_explorer bench_thumbnails bench_servershared \
+    kyvane-server >/dev/null
 runs() { [ "$which" = "all" ] || [ "$which" = "$1" ]; }
 if runs upload; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_upload" "$build/bench/bench_discard" "$@"
@@ -43,3 +45,7 @@ fi
 if runs thumbnails; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_thumbnails" "$@"
 fi
+if runs shared-store; then
+    "$build/bench/bench_servershared" "$build/kyvane-server" "$@"
+fi
+

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+#include <unistd.h>
+
 // The kyvane-server program as a child process on a free loopback port, with
 // the account "bob" (password "secret") and a root folder of its own or a
 // given one, which other servers may share. The process is killed when this
@@ -47,6 +49,23 @@ public:
     ServerChild(const ServerChild&) = delete;
     ServerChild& operator=(const ServerChild&) = delete;
 
+    // Syncs each file before acknowledging it, as a user's server does;
+    // call before start().
+    void syncEachFile()
+    {
+        QStringList arguments = m_process.arguments();
+        arguments.removeAll(QStringLiteral("--no-sync"));
+        m_process.setArguments(arguments);
+    }
+
+    // Starts the program through launcher, which gets the program and its
+    // arguments as its own; call before start().
+    void runThrough(const QString& launcher)
+    {
+        m_process.setArguments(QStringList{m_process.program()} + m_process.arguments());
+        m_process.setProgram(launcher);
+    }
+
     // Starts the program and waits until it says where it listens.
     bool start()
     {
@@ -69,6 +88,20 @@ public:
     }
 
     quint16 port() const { return m_port; }
+    // Processor seconds the process has used so far, user and system; -1
+    // when unknown.
+    double processorSeconds() const
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(m_process.processId()));
+        if (!stat.open(QIODevice::ReadOnly))
+            return -1;
+        // After the name in parentheses: state is field 3, utime 14, stime 15.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 13)
+            return -1;
+        return double(fields[11].toLongLong() + fields[12].toLongLong()) / ::sysconf(_SC_CLK_TCK);
+    }
     qint64 processId() const { return m_process.processId(); }
     bool isRunning() const { return m_process.state() == QProcess::Running; }
     QString root() const { return m_root; }
@@ -79,20 +112,24 @@ public:
         return QString::fromUtf8(m_errors);
     }
 
-    // The highest resident memory of the process so far, in KiB; -1 when unknown.
-    long peakMemoryKiB() const
+    // The highest resident memory of the process so far, and the resident
+    // memory now, in KiB; -1 when unknown.
+    long peakMemoryKiB() const { return memoryKiB("VmHWM:"); }
+    long residentMemoryKiB() const { return memoryKiB("VmRSS:"); }
+
+private:
+    long memoryKiB(const QByteArray& field) const
     {
         QFile status(QStringLiteral("/proc/%1/status").arg(m_process.processId()));
         if (!status.open(QIODevice::ReadOnly))
             return -1;
         for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toLong();
+            if (line.startsWith(field))
+                return line.mid(field.size()).trimmed().split(' ').first().toLong();
         }
         return -1;
     }
 
-private:
     QTemporaryDir m_dir;
     QString m_root;
     QProcess m_process;

@@ -6,8 +6,11 @@
 # "verify" must find nothing to say (it warns about unknown or misspelt
 # settings but still ends with 0); "security" must rate the unit's exposure
 # at MAX_EXPOSURE or below and find no exposure beyond those named in the
-# file ACCEPTED (a setting dropped from the unit shows up as a new one). The unit names /usr/bin/kyvane-server, which
-# verify wants to exist, so a copy names the SERVER just built.
+# file ACCEPTED (a setting dropped from the unit shows up as a new one); and
+# the SERVER, started with the unit's LimitNOFILE= as its limit of open
+# files, must find room in it for all its connections. The unit names
+# /usr/bin/kyvane-server, which verify wants to exist, so a copy names the
+# SERVER just built.
 set -eu
 analyze="$1"
 unit="$2"
@@ -37,6 +40,34 @@ unexpected="$(echo "$rating" | awk '$1 == "✗" || $1 == "-" { print $2 }' | sor
 if [ -n "$unexpected" ]; then
     echo "exposures not accepted in $accepted:"
     echo "$unexpected"
+    exit 1
+fi
+
+# The limit as the service gets it (soft and hard alike), but no higher than
+# this shell may set.
+limit="$(sed -n 's/^LimitNOFILE=//p' "$unit" | tail -n 1)"
+limit="${limit%%:*}"
+if [ -z "$limit" ]; then
+    echo "the unit sets no LimitNOFILE="
+    exit 1
+fi
+hard="$(ulimit -Hn)"
+if [ "$limit" = infinity ] || { [ "$hard" != unlimited ] && [ "$limit" -gt "$hard" ]; }; then
+    limit="$hard"
+fi
+: >"$work/out"
+(ulimit -n "$limit" && exec "$server" --port 0 --root "$work/root") >"$work/out" 2>"$work/err" &
+pid=$!
+tries=0
+while [ "$tries" -lt 100 ] && ! grep -q '^listening' "$work/out"; do
+    sleep 0.1
+    tries=$((tries + 1))
+done
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+if ! grep -q '^listening' "$work/out" || grep 'leaves room' "$work/err"; then
+    echo "kyvane-server with $limit open files:"
+    cat "$work/err"
     exit 1
 fi
 exit "$status"

@@ -33,6 +33,7 @@ private slots:
         QCOMPARE(o.idleTimeoutMs, 60000);
         QCOMPARE(o.takeoverAfterMs, 10000);
         QCOMPARE(o.partialMaxAgeMs, qint64(7) * 24 * 3600 * 1000);
+        QCOMPARE(o.sweepIntervalMs, qint64(24) * 3600 * 1000); // once a day
         QCOMPARE(o.flushDelayMs, 0);
     }
 

@@ -86,11 +86,14 @@ private slots:
             fill.close();
         }
         const long memoryBefore = server->peakMemoryKiB();
+        const long residentBefore = server->residentMemoryKiB();
         client.sendRaw("START\r\n" + content);
         QCOMPARE(client.readLine(), answer);
         const long grown = server->peakMemoryKiB() - memoryBefore;
-        qInfo("server's peak memory grew by %ld KiB while it dropped %lld MiB it had no room for",
-              grown, (kFileBytes - kRoomBytes) >> 20);
+        qInfo("\"%s\" after the server dropped the %lld MiB it had no room for; resident memory "
+              "%ld KiB before the file, %ld KiB at the answer; the peak grew by %ld KiB",
+              qPrintable(answer), (kFileBytes - kRoomBytes) >> 20, residentBefore,
+              server->residentMemoryKiB(), grown);
         QVERIFY2(grown < 32 * 1024, qPrintable(QStringLiteral("%1 KiB").arg(grown)));
 
         // The connection and the server go on.

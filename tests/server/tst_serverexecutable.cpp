@@ -8,34 +8,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/mman.h>
-#include <sys/prctl.h>
-#include <unistd.h>
-
-// Newer than the kernel headers of Debian 12.
-#ifndef PR_SET_MDWE
-#define PR_SET_MDWE 65
-#define PR_MDWE_REFUSE_EXEC_GAIN 1
-#endif
-
-namespace {
-
-// In a child before it starts the program: the rule of systemd's
-// MemoryDenyWriteExecute=yes, no memory both writable and executable, for
-// this process and what it runs. Ends the child with 77 where the kernel
-// lacks the rule and 78 where writable code can still be made.
-void denyWritableCode()
-{
-    if (::prctl(PR_SET_MDWE, PR_MDWE_REFUSE_EXEC_GAIN, 0, 0, 0) != 0)
-        ::_exit(77);
-    void* code = ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE | PROT_EXEC,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (code != MAP_FAILED)
-        ::_exit(78);
-}
-
-} // namespace
-
 // The kyvane-server program itself, started as a child process.
 class TestServerExecutable : public QObject
 {
@@ -103,18 +75,19 @@ private slots:
     // Under the unit's MemoryDenyWriteExecute=yes the regular expressions
     // that read put lines cannot be compiled to machine code; they must
     // still tell good lines from bad ones (PCRE2 falls back to its
-    // interpreter). The kernel's PR_SET_MDWE gives a child the same rule.
+    // interpreter). The kernel's PR_SET_MDWE gives the server the same rule.
     void regularExpressionsWorkWithoutWritableCode()
     {
+        const QString launcher = QStringLiteral(WITHOUT_WRITABLE_CODE_PATH);
         QProcess probe;
-        probe.setChildProcessModifier(denyWritableCode);
-        probe.start(QStringLiteral(KYVANE_SERVER_PATH), {"--help"});
+        probe.start(launcher, {QStringLiteral(KYVANE_SERVER_PATH), "--help"});
         QVERIFY(probe.waitForFinished(10000));
         if (probe.exitCode() == 77)
             QSKIP("this kernel has no PR_SET_MDWE (Linux 6.3 and later have it)");
         QCOMPARE(probe.exitCode(), 0); // 78: writable code could still be made
 
-        ServerChild server(QStringLiteral(KYVANE_SERVER_PATH), {}, denyWritableCode);
+        ServerChild server(QStringLiteral(KYVANE_SERVER_PATH));
+        server.runThrough(launcher);
         QVERIFY2(server.start(), qPrintable(server.errorOutput()));
         ScriptedClient client;
         QVERIFY(client.connectAndLogIn(server.port()));

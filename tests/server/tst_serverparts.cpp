@@ -1,5 +1,6 @@
 #include "BackupServerThread.h"
 #include "BackupStorage.h"
+#include "DiskCalls.h"
 #include "PutRequest.h"
 #include "SafeName.h"
 #include "ServerProtocol.h"
@@ -8,6 +9,8 @@
 #include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
 
 using namespace kyvane::server;
 
@@ -105,6 +108,37 @@ private slots:
         QVERIFY(second.toUtf8().size() <= 255);
         QVERIFY(first != second);
         QVERIFY(first.endsWith(".9223372036854775807-1715932989.partial"));
+    }
+
+    // Where renameat2() cannot refuse to replace, the file is moved by a
+    // hard link, which never replaces a file either.
+    void moveByLinkNeverReplaces_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("free name") << false;
+        QTest::newRow("name taken") << true;
+    }
+
+    void moveByLinkNeverReplaces()
+    {
+        QFETCH(bool, targetExists);
+        QTemporaryDir dir;
+        const QString from = dir.filePath(".a.jpg.4-1.partial");
+        const QString to = dir.filePath("a.jpg");
+        const auto write = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        const auto read = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QVERIFY(write(from, "mine"));
+        if (targetExists)
+            QVERIFY(write(to, "another version"));
+        QCOMPARE(DiskCalls::linkThenUnlink(from, to), targetExists ? EEXIST : 0);
+        QCOMPARE(read(to), QByteArray(targetExists ? "another version" : "mine"));
+        QCOMPARE(QFileInfo::exists(from), targetExists);
     }
 
     void putRequestFields()

@@ -1,55 +1,25 @@
 #include "ScriptedClient.h"
 #include "ServerChild.h"
 #include "ServerFixture.h"
+#include "UploadsAtOnce.h"
 
-#include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QThread>
 #include <QtTest>
 
-#include <latch>
 #include <memory>
 #include <vector>
 
 // Several kyvane-server processes on one store, as behind a load balancer:
 // clients that send the same large file at once through different servers,
 // and another version of it, end with one whole copy of each version.
+// bench_servershared measures how fast.
 class TestServerShared : public QObject
 {
     Q_OBJECT
 
 private:
-    struct Upload
-    {
-        quint16 port = 0;
-        const QByteArray* content = nullptr;
-        QString modified;
-        QString reply; // to the put line
-        QString ack;
-    };
-
-    // Each upload from a client of its own on a thread of its own; all of
-    // them send their put line at the same moment.
-    static void uploadAtOnce(std::vector<Upload>& uploads)
-    {
-        std::latch loggedIn(qsizetype(uploads.size()));
-        std::vector<std::unique_ptr<QThread>> threads;
-        for (Upload& upload : uploads) {
-            threads.emplace_back(QThread::create([&upload, &loggedIn] {
-                ScriptedClient client;
-                const bool in = client.connectAndLogIn(upload.port);
-                loggedIn.arrive_and_wait();
-                if (in)
-                    upload.reply =
-                        client.upload("clip.mov", *upload.content, &upload.ack, upload.modified);
-            }));
-            threads.back()->start();
-        }
-        for (auto& thread : threads)
-            QVERIFY(thread->wait(QDeadlineTimer(120000)));
-    }
-
     // A loopback port that was free a moment ago.
     static quint16 freePort()
     {
@@ -121,19 +91,12 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_first;
     QByteArray m_second;
-    QStringList m_figures;
 
 private slots:
     void initTestCase()
     {
         m_first = patternBytes(64 << 20, 1);
         m_second = patternBytes(64 << 20, 2);
-    }
-
-    void cleanupTestCase()
-    {
-        for (const QString& figure : m_figures)
-            qInfo().noquote() << figure;
     }
 
     // A connection of one server that has gone quiet half-way through a file
@@ -215,25 +178,17 @@ private slots:
         const auto portFor = [&](int client) {
             return throughHaproxy ? front : ports[client % ports.size()];
         };
-        std::vector<Upload> uploads{{portFor(0), &first, firstTime, {}, {}},
-                                    {portFor(1), &first, firstTime, {}, {}},
-                                    {portFor(2), &second, secondTime, {}, {}}};
-        QElapsedTimer clock;
-        clock.start();
-        uploadAtOnce(uploads);
-        const double seconds = clock.elapsed() / 1000.0;
-        m_figures << QStringLiteral("%1: %2 MiB/s (3 x %3 MiB at once in %4 s)")
-                         .arg(QTest::currentDataTag())
-                         .arg(3 * (fileBytes >> 20) / seconds, 0, 'f', 0)
-                         .arg(fileBytes >> 20)
-                         .arg(seconds, 0, 'f', 2);
+        std::vector<UploadAtOnce> uploads{{portFor(0), &first, firstTime, {}, {}},
+                                          {portFor(1), &first, firstTime, {}, {}},
+                                          {portFor(2), &second, secondTime, {}, {}}};
+        QVERIFY(uploadAtOnce(uploads) >= 0);
 
         // Every server had clients (through HAProxy too, which took turns).
         for (auto& child : children)
             QTRY_VERIFY_WITH_TIMEOUT(
                 child->errorOutput().contains(QLatin1String("logged in as bob")), 10000);
         // Each client heard that its file is stored, so each counts it.
-        for (const Upload& upload : uploads) {
+        for (const UploadAtOnce& upload : uploads) {
             const bool sent =
                 upload.reply == QLatin1String("200 0") && upload.ack == QLatin1String("250 stored");
             QVERIFY2(sent || upload.reply == QLatin1String("201 exists"),

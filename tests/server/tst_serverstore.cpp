@@ -41,18 +41,38 @@ private:
 private slots:
     // A stored file, its time and its name reach the disk before the
     // acknowledgement: the time is set before the file is synced, the
-    // folder is synced after the file is moved to its name, and the root
-    // after an account folder is made. Folder syncs are slowed down, so an
+    // folder is synced after the file is moved to its name, each folder the
+    // server makes for its root is synced into the one above, and the root
+    // is synced the first time this server uses an account folder, also
+    // one that another server made. Folder syncs are slowed down, so an
     // acknowledgement sent before them would arrive before they are recorded.
+    void syncsBeforeTheAcknowledgement_data()
+    {
+        QTest::addColumn<QString>("rootBelowFixture");
+        QTest::addColumn<bool>("accountFolderExists");
+        QTest::addColumn<QStringList>("atStart");
+        QTest::newRow("new root and account folder")
+            << "root" << false << QStringList{"syncFolder .."};
+        QTest::newRow("root two new folders down")
+            << "new/root" << false << QStringList{"syncFolder ../..", "syncFolder .."};
+        QTest::newRow("account folder made by another server") << "root" << true << QStringList();
+    }
+
     void syncsBeforeTheAcknowledgement()
     {
+        QFETCH(QString, rootBelowFixture);
+        QFETCH(bool, accountFolderExists);
+        QFETCH(QStringList, atStart);
         ServerFixture server;
+        server.options.root = QFileInfo(server.root()).path() + "/" + rootBelowFixture;
+        if (accountFolderExists)
+            QVERIFY(QDir().mkpath(server.file("bob")));
         RecordingDiskCalls calls(server.root());
         calls.setFolderSyncDelayMs(200);
         server.options.syncFiles = true;
         server.options.diskCalls = &calls;
         QVERIFY(server.start());
-        QCOMPARE(calls.calls(), QStringList{"syncFolder .."}); // the new root
+        QCOMPARE(calls.calls(), atStart);
         calls.clear();
 
         ScriptedClient client;
@@ -72,6 +92,22 @@ private slots:
         QCOMPARE(calls.calls(), (QStringList{"setModified " + second, "setAttribute " + second,
                                              "syncFile " + second,
                                              "rename " + second + " bob/b.jpg", "syncFolder bob"}));
+    }
+
+    // A server that cannot make its new root survive a power cut does not start.
+    void rootThatCannotBeSyncedStopsTheStart()
+    {
+        ServerFixture server;
+        RecordingDiskCalls calls(server.root());
+        calls.setFailure("syncFolder", EIO);
+        server.options.syncFiles = true;
+        server.options.diskCalls = &calls;
+        kyvane::server::BackupServerThread thread(server.options);
+        QString error;
+        QVERIFY(!thread.start(&error));
+        QCOMPARE(error, QStringLiteral("cannot sync the folder %1: Input/output error")
+                            .arg(QFileInfo(server.root()).path()));
+        QCOMPARE(calls.calls(), QStringList{"syncFolder .."});
     }
 
     // While one connection's bytes wait for a slow disk, other connections

@@ -106,14 +106,27 @@ BackupStorage::~BackupStorage() = default;
 
 bool BackupStorage::prepare(QString* error)
 {
-    const bool existed = QFileInfo(m_root).isDir();
+    // The folders that mkpath() is about to create, from the top down.
+    QStringList created;
+    for (QString folder = m_root; !QFileInfo::exists(folder) && !QDir(folder).isRoot();
+         folder = QFileInfo(folder).path())
+        created.prepend(folder);
     if (!QDir().mkpath(m_root)) {
         if (error)
             *error = QStringLiteral("cannot create the root folder %1").arg(m_root);
         return false;
     }
-    if (!existed && m_sync)
-        m_calls.syncFolder(QFileInfo(m_root).path());
+    if (!m_sync)
+        return true;
+    for (const QString& folder : created) {
+        const QString parent = QFileInfo(folder).path();
+        if (const int failure = m_calls.syncFolder(parent)) {
+            if (error)
+                *error = QStringLiteral("cannot sync the folder %1: %2")
+                             .arg(parent, qt_error_string(failure));
+            return false;
+        }
+    }
     return true;
 }
 
@@ -124,16 +137,22 @@ QString BackupStorage::accountFolder(const QString& account) const
 
 bool BackupStorage::prepareAccountFolder(const QString& account, QString* error) const
 {
-    if (::mkdir(encoded(accountFolder(account)).constData(), 0777) == 0) {
-        if (!m_sync)
-            return true;
-        return syncFolder(m_root, error);
+    const QString folder = accountFolder(account);
+    if (::mkdir(encoded(folder).constData(), 0777) != 0 &&
+        !(errno == EEXIST && QFileInfo(folder).isDir())) {
+        if (error)
+            *error = QStringLiteral("cannot create the account folder");
+        return false;
     }
-    if (errno == EEXIST && QFileInfo(accountFolder(account)).isDir())
+    if (!m_sync)
         return true;
-    if (error)
-        *error = QStringLiteral("cannot create the account folder");
-    return false;
+    QMutexLocker lock(&m_syncedMutex);
+    if (m_syncedAccounts.contains(account))
+        return true;
+    if (!syncFolder(m_root, error))
+        return false;
+    m_syncedAccounts.insert(account);
+    return true;
 }
 
 bool BackupStorage::syncFolder(const QString& folder, QString* error) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMutex>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -37,7 +39,8 @@ public:
     BackupStorage(const BackupStorage&) = delete;
     BackupStorage& operator=(const BackupStorage&) = delete;
 
-    // Creates the root folder when it is missing.
+    // Creates the root folder when it is missing; with sync, each folder it
+    // creates is synced into the one above it.
     bool prepare(QString* error);
     QString root() const { return m_root; }
     QString accountFolder(const QString& account) const;
@@ -73,8 +76,10 @@ public:
     static QString versionName(const QString& name, int version);
 
 private:
-    // Creates the account folder when it is missing; a new one is synced
-    // into the root before anything in it is acknowledged.
+    // Creates the account folder when it is missing. The first time this
+    // process uses it, the root is synced, so the folder's name is on the
+    // disk before anything in it is acknowledged: also when another process
+    // made it and may not have synced the root yet, or when an earlier sync failed.
     bool prepareAccountFolder(const QString& account, QString* error) const;
     std::unique_ptr<PartialUpload> openShared(const QString& account, const PutRequest& put,
                                               bool* busy, QString* error) const;
@@ -86,6 +91,8 @@ private:
     QString m_root;
     DiskCalls& m_calls;
     bool m_sync;
+    mutable QMutex m_syncedMutex;
+    mutable QSet<QString> m_syncedAccounts; // folders synced into the root by this process
 };
 
 } // namespace kyvane::server

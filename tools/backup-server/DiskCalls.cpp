@@ -59,9 +59,14 @@ int DiskCalls::renameNoReplace(const QString& from, const QString& to)
         return 0;
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
         return errno;
-    // Some network file systems cannot refuse to replace on a rename; a hard
-    // link can be made only where no file is, so it is the same guarantee.
-    if (::link(source.constData(), target.constData()) != 0)
+    // Some network file systems cannot refuse to replace on a rename.
+    return linkThenUnlink(from, to);
+}
+
+int DiskCalls::linkThenUnlink(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    if (::link(source.constData(), QFile::encodeName(to).constData()) != 0)
         return errno;
     return ::unlink(source.constData()) == 0 ? 0 : errno;
 }

@@ -35,6 +35,10 @@ public:
     virtual int setAttribute(int fd, const char* name, const QByteArray& value);
 
     static DiskCalls& real();
+    // The way renameNoReplace() moves a file where the file system cannot
+    // refuse to replace on a rename: a hard link can be made only where no
+    // file is, then the old name goes.
+    static int linkThenUnlink(const QString& from, const QString& to);
 };
 
 } // namespace kyvane::server
