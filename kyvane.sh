@@ -81,7 +81,7 @@ package)
 test)
     install_missing "${build_packages[@]}" "${runtime_packages[@]}" "${test_packages[@]}"
     configure_and_build "$here/build-test" -DCMAKE_BUILD_TYPE=Debug -DKYVANE_SANITIZE=ON \
-        -DKYVANE_BUILD_BENCH=OFF
+        -DKYVANE_WERROR=ON -DKYVANE_BUILD_BENCH=OFF
     cd "$here/build-test"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
     ;;

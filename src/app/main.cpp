@@ -1,4 +1,5 @@
 #include "core/ProgramFolder.h"
+#include "core/SingleInstance.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "i18n/SystemLanguage.h"
@@ -47,9 +48,20 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
 
+    // Two copies on one program folder would run the same job files: a
+    // second copy brings the first to the front instead.
+    kyvane::SingleInstance instance(kyvane::ProgramFolder::path());
+    if (!instance.claim())
+        return EXIT_SUCCESS;
+
     // The window brings its own look (style sheet and fonts).
     kyvane::TForm1 form;
     form.show();
+    QObject::connect(&instance, &kyvane::SingleInstance::activationRequested, &form, [&form] {
+        form.showNormal();
+        form.raise();
+        form.activateWindow();
+    });
     const int code = app.exec();
 
     // Closing already gave the workers a moment to stop and write their job

@@ -4,7 +4,10 @@
 #include "core/Logging.h"
 #include "core/ProgramFolder.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace kyvane {
 
@@ -41,6 +44,29 @@ QString store(const QString& name, const QStringList& list, QStringList& held,
 const QString AppLists::kServerFile = QStringLiteral("server.cfg");
 const QString AppLists::kFolderFile = QStringLiteral("folder.cfg");
 const QString AppLists::kExtensionFile = QStringLiteral("FileExt.cfg");
+
+bool AppLists::holdsFolder(const QString& folder) const
+{
+    const QString cleaned = QDir::cleanPath(folder);
+    return std::any_of(folders.cbegin(), folders.cend(), [&cleaned](const QString& listed) {
+        return QDir::cleanPath(listed) == cleaned;
+    });
+}
+
+bool AppLists::holdsExtension(const QString& ext) const
+{
+    // The extension test lower-cases ASCII letters only.
+    const auto lowered = [](QString text) {
+        for (QChar& c : text) {
+            if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+                c = QChar(c.unicode() + ('a' - 'A'));
+        }
+        return text;
+    };
+    const QString wanted = lowered(ext);
+    return std::any_of(extensions.cbegin(), extensions.cend(),
+                       [&](const QString& listed) { return lowered(listed) == wanted; });
+}
 
 QStringList AppLists::defaultExtensions()
 {

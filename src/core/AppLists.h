@@ -16,6 +16,14 @@ struct AppLists
     // The 19 built-in media extensions, in order.
     static QStringList defaultExtensions();
 
+    // Whether the folder list already names folder: the same path once both
+    // are cleaned (no trailing "/", no "//" or "/./"), so that no file goes
+    // twice into a job.
+    bool holdsFolder(const QString& folder) const;
+    // Whether the extension list already holds ext, which the extension
+    // test would match the same way (ASCII case does not count).
+    bool holdsExtension(const QString& ext) const;
+
     // Loads the lists from the program folder. A missing or unreadable file
     // gives an empty list (servers, folders) or the defaults (extensions);
     // nothing is written.

@@ -121,6 +121,33 @@ Translations translations(ExtraText id)
     case ExtraText::AccountFieldInvalid:
         return {u"The account can not hold \"|\" or control characters",
                 u"帳號不能含有 \"|\" 或控制字元", u"账号不能含有 \"|\" 或控制字符"};
+    case ExtraText::FolderAlreadyListed:
+        return {u"This folder is backed up already: %1", u"此資料夾已在備份清單中: %1",
+                u"此文件夹已在备份列表中: %1"};
+    case ExtraText::ExtensionAlreadyListed:
+        return {u"This file extension is in the list already: %1", u"此副檔名已在清單中: %1",
+                u"此扩展名已在列表中: %1"};
+    case ExtraText::FileStopped:
+        return {u"stopped", u"已停止", u"已停止"};
+    case ExtraText::HintCheckPassword:
+        return {u"check the password of %1 in Settings", u"請在設定中檢查 %1 的密碼",
+                u"请在设置中检查 %1 的密码"};
+    case ExtraText::HintServerFull:
+        return {u"%1 is full: make room on it, and the backup goes on at its next start",
+                u"%1 已滿: 請騰出空間，備份會在下次開始時繼續",
+                u"%1 已满: 请腾出空间，备份会在下次开始时继续"};
+    case ExtraText::HintConnectionRefused:
+        return {u"nothing answers at %1: is its backup server running, and are the address "
+                u"and port right?",
+                u"%1 沒有回應: 備份伺服器是否在執行，位址和連接埠是否正確?",
+                u"%1 没有响应: 备份服务器是否在运行，地址和端口是否正确?"};
+    case ExtraText::FailureNotSeen:
+        return {u"A backup failed: open the queue to see why", u"有備份失敗: 請開啟佇列查看原因",
+                u"有备份失败: 请打开伫列查看原因"};
+    case ExtraText::Yes:
+        return {u"Yes", u"是", u"是"};
+    case ExtraText::No:
+        return {u"No", u"否", u"否"};
     case ExtraText::Count:
         break;
     }

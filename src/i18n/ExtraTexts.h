@@ -89,6 +89,26 @@ enum class ExtraText {
     PortFieldInvalid,
     AccountFieldInvalid,
 
+    // The settings lists refuse an entry they hold already. %1: the entry.
+    FolderAlreadyListed,
+    ExtensionAlreadyListed,
+
+    // A job log's word for a file whose sending the user stopped.
+    FileStopped,
+
+    // What to do about the usual failures, after their status line. %1: the
+    // server.
+    HintCheckPassword,
+    HintServerFull,
+    HintConnectionRefused,
+
+    // The status bar's mark of a failure the queue has not been opened for.
+    FailureNotSeen,
+
+    // The buttons of a question in the window's own message look.
+    Yes,
+    No,
+
     Count // the number of texts above, not a text
 };
 

@@ -1,6 +1,6 @@
 #include "media/ExifDate.h"
 
-#include <cstdio>
+#include <string>
 
 namespace kyvane {
 
@@ -51,10 +51,20 @@ std::optional<std::string> captureTimeFromExifDate(std::string_view value)
     if (*hour > 23 || *minute > 59 || *second > 59)
         return std::nullopt;
 
-    char text[20];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d;%02d:%02d:%02d", *year, *month, *day, *hour,
-                  *minute, *second);
-    return std::string(text, 19);
+    // Each field is checked to its width above, so the text is always 19
+    // characters; written digit by digit, with no format to outgrow.
+    std::string text = "0000/00/00;00:00:00";
+    const auto put = [&text](std::size_t at, int value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            text[at + std::size_t(i)] = char('0' + value % 10);
+    };
+    put(0, *year, 4);
+    put(5, *month, 2);
+    put(8, *day, 2);
+    put(11, *hour, 2);
+    put(14, *minute, 2);
+    put(17, *second, 2);
+    return text;
 }
 
 } // namespace kyvane

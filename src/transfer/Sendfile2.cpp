@@ -31,11 +31,17 @@ constexpr int kKeyCannotConnect = 37;
 constexpr int kKeyBackupOk = 38;
 constexpr int kKeyBackupFailed = 39;
 constexpr int kKeyExisted = 40;
-constexpr int kKeyCancelled = 41;
 
 QString failLine(const QString& server, const QString& text)
 {
     return QLatin1Char('[') + server + QStringLiteral("][FAIL] ") + text;
+}
+
+// A file the user stopped: not failed, it is sent at the next start.
+QString stopLine(const QString& server, const QString& file)
+{
+    return QLatin1Char('[') + server + QStringLiteral("][STOP] ") + file + QLatin1Char(' ') +
+           extraText(ExtraText::FileStopped);
 }
 
 QString doneLine(const QString& server, const QString& text)
@@ -75,7 +81,9 @@ QString backupFailedLine(const QString& server, const QString& file, const QStri
 // not gone.
 bool isGone(const QString& path)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat(QFile::encodeName(path).constData(), &status) == 0)
         return !S_ISREG(status.st_mode);
     return errno == ENOENT && QFileInfo(QFileInfo(path).absolutePath()).isDir();
@@ -270,17 +278,16 @@ void TFileGenius::connectAndLogIn(const JobEntry& entry)
             // Only a server no longer in Settings logs in with the digest
             // its job was written with; say so, as Settings cannot mend it.
             const QString reason =
-                login.configured
-                    ? langText(kKeyLoginFailed)
-                    : withMessage(langText(kKeyLoginFailed),
-                                  extraText(ExtraText::ServerNoLongerConfigured));
+                login.configured ? langText(kKeyLoginFailed)
+                                 : withMessage(langText(kKeyLoginFailed),
+                                               extraText(ExtraText::ServerNoLongerConfigured));
             log = failLine(entry.server, reason);
             reportLoginFailure(reason);
             return;
         }
     } catch (const TransferStopped&) {
         connection.close();
-        log = failLine(entry.server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
+        log = stopLine(entry.server, currentfile);
         SetLog();
     } catch (const TransferError& error) {
         connection.close();
@@ -373,8 +380,8 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             // The connection stays open, though the server still waits for
             // the rest of this file: it must never carry anything more, which
             // the stop ensures by passing over every entry left.
-            log = failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
-            recordOutcome(entry, Outcome::Waiting, langText(kKeyCancelled));
+            log = stopLine(server, currentfile);
+            recordOutcome(entry, Outcome::Waiting, extraText(ExtraText::FileStopped));
             SetLog();
             return;
         }
@@ -400,7 +407,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
         // so the connection goes.
         file.close();
         connection.close();
-        log = failLine(server, currentfile + QLatin1Char(' ') + langText(kKeyCancelled));
+        log = stopLine(server, currentfile);
         SetLog();
     } catch (const TransferError& error) {
         file.close();

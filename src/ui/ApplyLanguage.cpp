@@ -57,6 +57,8 @@ void TForm1::ApplyLanguage()
              m_dialogs.chooseLanguage, m_dialogs.confirm})
         dialog->applyLanguage();
     m_settingsList->prepareSettings();
+    m_statusLine.languageApplied();
+    showStatusBar();
 }
 
 void TForm1::ChooseLanguageCallBack(const QString& AselectedItem)

@@ -104,9 +104,13 @@ void TForm1::FormCreate()
     m_queue->startJobFiles(false);
     JobFiles::removeStaleJobLogs();
 
-    // Counted off this thread, so the window shows at once even when a
-    // backup folder is on a slow or stale mount; the banner keeps the count
-    // until it is tapped.
+    // The home page counted today's files as it was switched to above, off
+    // this thread, so the window shows at once even when a backup folder is
+    // on a slow or stale mount.
+}
+
+void TForm1::recountTodayFiles()
+{
     m_home->recountTodayFiles();
 }
 
@@ -207,6 +211,9 @@ void TForm1::openJobDetails(const QString& jobName, qint64 jobId)
 void TForm1::prepareSettings()
 {
     m_settingsList->prepareSettings();
+    // A line of a server that is gone tells of nothing the user can act on.
+    m_statusLine.serversChanged(m_lists.servers);
+    showStatusBar();
 }
 
 void TForm1::openServerEditor(int tag)
@@ -274,7 +281,17 @@ void TForm1::setBackEnabled(bool enabled)
 
 void TForm1::setStatusLine(const QString& line)
 {
-    Label4->setText(line);
+    m_statusLine.show(line);
+    showStatusBar();
+}
+
+void TForm1::showStatusBar()
+{
+    Label4->setText(m_statusLine.text());
+    imgFailureMark->setVisible(m_statusLine.failurePending());
+    const QString mark = extraText(ExtraText::FailureNotSeen);
+    imgFailureMark->setToolTip(mark);
+    imgFailureMark->setAccessibleName(mark);
 }
 
 QObject* TForm1::context()

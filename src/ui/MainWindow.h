@@ -6,6 +6,7 @@
 #include "transfer/JobObserver.h"
 #include "ui/ScreenHost.h"
 #include "ui/ScreenIndex.h"
+#include "ui/StatusLine.h"
 #include "ui/dialogs/Dialogs.h"
 
 #include <QRectF>
@@ -97,6 +98,7 @@ public:
     const EngineSettings& engineSettings() const override { return m_engineSettings; }
     AppLists& appLists() override { return m_lists; }
     const JobBuilder& jobBuilder() const override { return m_builder; }
+    void recountTodayFiles() override;
     bool startJob(const QStringList& allEntries, const JobKind& kind) override;
     Dialogs& dialogs() override { return m_dialogs; }
     void prepareSettings() override;
@@ -171,6 +173,8 @@ private:
     // Invisible and disabled, as every closed side menu is.
     void hideSideMenu(SideMenu* menu);
     void setHeaderTitle(const QString& title);
+    // The status line and the failure mark from m_statusLine.
+    void showStatusBar();
 
     // On-screen keyboard (KeyboardOffset.cpp).
     void hookKeyboardNotifications();
@@ -179,6 +183,7 @@ private:
 
     // Window state.
     AppLists m_lists;
+    StatusLine m_statusLine;
     std::shared_ptr<ObserverChannel> m_channel;
     EngineSettings m_engineSettings;
     JobBuilder m_builder;
@@ -205,7 +210,8 @@ private:
 
     // Status bar.
     QFrame* ToolBar1 = nullptr;
-    QLabel* Label4 = nullptr; // newest log line
+    QLabel* Label4 = nullptr;         // newest log line
+    QLabel* imgFailureMark = nullptr; // a failure the user has not seen in the queue
 
     // Screen area; the screens are its pages TabItem1 ... TabItem10.
     SlideTabControl* TabControl1 = nullptr;

@@ -119,8 +119,15 @@ QWidget* TForm1::buildStatusBar()
     // A long log line wraps within the bar instead of widening the window.
     Label4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
+    imgFailureMark = new QLabel(ToolBar1);
+    imgFailureMark->setObjectName(QStringLiteral("imgFailureMark"));
+    imgFailureMark->setFixedSize(12, 12);
+    imgFailureMark->hide();
+
     auto* row = new QHBoxLayout(ToolBar1);
     row->setContentsMargins(10, 0, 10, 0);
+    row->setSpacing(6);
+    row->addWidget(imgFailureMark);
     row->addWidget(Label4);
     return ToolBar1;
 }
@@ -143,9 +150,9 @@ QWidget* TForm1::buildScreenArea()
     m_jobLog = new JobDetailsScreen;
     m_history = new HistoryScreen(*this);
     // In screen index order.
-    QWidget* const pages[] = {m_home,          m_settingsList,   m_explorer,       m_queue,
-                              m_serverEditor,  m_generalSettings, m_backupFolders, m_fileExtensions,
-                              m_jobLog,        m_history};
+    QWidget* const pages[] = {m_home,         m_settingsList,    m_explorer,      m_queue,
+                              m_serverEditor, m_generalSettings, m_backupFolders, m_fileExtensions,
+                              m_jobLog,       m_history};
     int number = 1;
     for (QWidget* page : pages) {
         page->setObjectName(QStringLiteral("TabItem%1").arg(number++));

@@ -1,6 +1,7 @@
 #include "ui/MessageBox.h"
 
 #include "core/Version.h"
+#include "ui/dialogs/MessageDialog.h"
 
 #include <QMessageBox>
 
@@ -25,7 +26,9 @@ bool MessageBox::askYesNo(QWidget* parent, const QString& text)
 {
     if (const auto answer = takeNextAnswer(text))
         return *answer == Answer::Yes;
-    return QMessageBox::question(parent, windowCaption(), text,
+    if (parent)
+        return MessageDialog::ask(parent, text, MessageDialog::Buttons::YesNo);
+    return QMessageBox::question(nullptr, windowCaption(), text,
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
@@ -34,7 +37,12 @@ void MessageBox::inform(QWidget* parent, const QString& text)
 {
     if (takeNextAnswer(text))
         return;
-    QMessageBox::information(parent, windowCaption(), text, QMessageBox::Ok);
+    // In the window's own look, inside the window; without one (before the
+    // window exists) in the platform's.
+    if (parent)
+        MessageDialog::ask(parent, text, MessageDialog::Buttons::Ok);
+    else
+        QMessageBox::information(nullptr, windowCaption(), text, QMessageBox::Ok);
 }
 
 void MessageBox::setNextAnswer(Answer answer) { g_nextAnswer = answer; }

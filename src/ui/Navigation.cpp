@@ -62,6 +62,8 @@ void TForm1::ChangeTab(int index)
     switch (index) {
     case Home:
         TabControl1->setCurrentIndex(index);
+        // Files arrive and folders change while the user is elsewhere.
+        recountTodayFiles();
         closeSideMenus();
         Label5->hide();
         Button2->hide();
@@ -79,6 +81,9 @@ void TForm1::ChangeTab(int index)
 
     case Queue:
         hideQueueMarker();
+        // The failed job shows there why.
+        m_statusLine.queueOpened();
+        showStatusBar();
         TabControl1->setCurrentIndex(index);
         Button2->hide();
         Button6->show();

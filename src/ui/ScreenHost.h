@@ -53,6 +53,8 @@ public:
 
     // The scans of the backup folders, with the window's clock.
     virtual const JobBuilder& jobBuilder() const = 0;
+    // Today's count anew, after the folder or extension list changed.
+    virtual void recountTodayFiles() = 0;
 
     // Starts a backup job of kind with entries (server entry | file path):
     // names it, writes its job file, records it and starts its worker. Says

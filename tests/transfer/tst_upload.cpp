@@ -416,7 +416,7 @@ private slots:
                 StopTokens::stopAll(); // as the queue's Stop would, mid-file
         };
         runJob({entry(server, a), entry(server, b)}, observer);
-        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] a.jpg cancelled"});
+        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][STOP] a.jpg stopped"});
         // The chunk under way finishes, then nothing more is sent or reported.
         QCOMPARE(observer.values(), (QList<int>{0, 0, 12}));
         QVERIFY(!observer.finished());
@@ -445,7 +445,7 @@ private slots:
         RecordingObserver newJob;
         QPointer<TFileGenius> newWorker;
         observer.onStatus = [&](const QString& line) {
-            if (line.endsWith("cancelled"))
+            if (line.endsWith("stopped"))
                 newWorker = TFileGenius::Create(
                     {entry(serverB, m_folder->file("media/gone.jpg"))}, "130000",
                     std::make_shared<ObserverChannel>(&newJob), m_settings);
@@ -454,7 +454,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(newWorker.isNull(), 60000);
         // The new job ran: it was not stopped.
         QCOMPARE(newJob.logLines(), QStringList{"[127.0.0.2][FAIL] gone.jpg file not found"});
-        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][FAIL] a.jpg cancelled"});
+        QCOMPARE(observer.logLines(), QStringList{"[127.0.0.1][STOP] a.jpg stopped"});
         QVERIFY(!observer.finished());
         QCOMPARE(serverA.countLines("put"), 1);
         QCOMPARE(serverA.countLines("START"), 1);

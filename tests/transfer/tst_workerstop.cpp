@@ -35,7 +35,7 @@ constexpr int kLongWaitMs = 60000;
 // did not merely give up.
 constexpr int kServerTimeoutMs = 20000;
 const QString kJob = QStringLiteral("120000");
-const QString kCancelled = QStringLiteral("[127.0.0.1][FAIL] a.jpg cancelled");
+const QString kCancelled = QStringLiteral("[127.0.0.1][STOP] a.jpg stopped");
 
 enum class Stall { Connect, Greeting, PutReply, Sending, Acknowledgement };
 

@@ -10,11 +10,13 @@
 #include "ui/dialogs/TfrmDatePicker.h"
 #include "ui/dialogs/TfrmInputExt.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
 
 using namespace kyvane;
@@ -268,6 +270,102 @@ private slots:
         QCOMPARE(picker->findChild<QDateEdit*>("DateEdit1")->date(), QDate::currentDate());
         QCOMPARE(picker->findChild<QDateEdit*>("DateEdit2")->date(), QDate::currentDate());
         button(picker, "Button2")->click();
+    }
+
+    // A date typed into the field is read in the form the field shows.
+    void typedDateIsTakenAsShown()
+    {
+        auto* picker = dialog<TfrmDatePicker>();
+        Answers answers;
+        picker->open(answers.callback());
+        const QDate wanted = QDate::currentDate().addMonths(-1).addDays(
+            1 - QDate::currentDate().addMonths(-1).day());
+        auto* from = picker->findChild<QDateEdit*>("DateEdit1");
+        from->setFocus();
+        QTest::keyClick(from, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(from, wanted.toString(QStringLiteral("yyyy/MM/dd")));
+        QCOMPARE(from->date(), wanted);
+        button(picker, "Button1")->click();
+        QCOMPARE(answers.values, QStringList{wanted.toString(QStringLiteral("yyyy/MM/dd")) + "-" +
+                                             QDate::currentDate().toString("yyyy/MM/dd")});
+    }
+
+    // No file is modified after today: neither field nor calendar offers
+    // a later day.
+    void noDayAfterToday()
+    {
+        auto* picker = dialog<TfrmDatePicker>();
+        picker->open({});
+        const QDate today = QDate::currentDate();
+        for (const char* name : {"DateEdit1", "DateEdit2"}) {
+            auto* edit = picker->findChild<QDateEdit*>(name);
+            QCOMPARE(edit->maximumDate(), today);
+            edit->setDate(today.addDays(1));
+            QCOMPARE(edit->date(), today);
+            QCOMPARE(edit->calendarWidget()->maximumDate(), today);
+        }
+        button(picker, "Button2")->click();
+    }
+
+    // A message is shown inside the window in the dialogs' own look, its
+    // text wrapped to the panel, its buttons in the current language.
+    void messageInTheWindowsLook_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<bool>("question");
+        QTest::addColumn<QString>("press");       // the button's object name
+        QTest::addColumn<QStringList>("buttons"); // texts shown
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("message") << int(kLanguageEnglish) << false << "btnMessageOk"
+                                 << QStringList{"OK"} << true;
+        QTest::newRow("question, Yes")
+            << int(kLanguageEnglish) << true << "btnMessageOk" << QStringList{"No", "Yes"} << true;
+        QTest::newRow("question, No, Traditional Chinese")
+            << int(kLanguageTraditionalChinese) << true << "btnMessageNo"
+            << QStringList{QString::fromUtf8("否"), QString::fromUtf8("是")} << false;
+        QTest::newRow("message, Simplified Chinese")
+            << int(kLanguageSimplifiedChinese) << false << "btnMessageOk"
+            << QStringList{QString::fromUtf8("确定")} << true;
+    }
+
+    void messageInTheWindowsLook()
+    {
+        QFETCH(int, language);
+        QFETCH(bool, question);
+        QFETCH(QString, press);
+        QFETCH(QStringList, buttons);
+        QFETCH(bool, answer);
+        setCurrentLanguage(language);
+        const QString text = QStringLiteral("Backup folder not found, passed over: ") +
+                             QString(200, QLatin1Char('x')) + QStringLiteral(" and more");
+        QStringList shownButtons;
+        QRect panel;
+        QString shownText;
+        bool wrapped = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* message = m_form->findChild<QWidget*>("MessageDialog");
+            QVERIFY(message && message->isVisible());
+            QCOMPARE(message->parentWidget(), m_form.get());
+            auto* label = message->findChild<QLabel*>("lblMessage");
+            shownText = label->text();
+            wrapped = label->wordWrap() && label->width() <= m_form->width();
+            panel = label->geometry();
+            for (auto* b : message->findChildren<QPushButton*>()) {
+                if (b->isVisibleTo(message))
+                    shownButtons << b->text();
+            }
+            message->findChild<QPushButton*>(press)->click();
+        });
+        const bool answered = question ? MessageBox::askYesNo(m_form.get(), text)
+                                       : (MessageBox::inform(m_form.get(), text), true);
+        QCOMPARE(shownText, text);
+        QVERIFY(wrapped);
+        QVERIFY(!panel.isEmpty());
+        QCOMPARE(shownButtons, buttons);
+        QCOMPARE(answered, answer);
+        // Gone once answered.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!m_form->findChild<QWidget*>("MessageDialog"));
     }
 
     void language_data()

@@ -8,12 +8,14 @@
 #include "i18n/LanguageRes.h"
 #include "transfer/JobName.h"
 #include "transfer/RunningJobs.h"
+#include "ui/FolderDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/dialogs/TfrmDatePicker.h"
 #include "ui/screens/HomeScreen.h"
 #include "ui/widgets/ClickableFrame.h"
 #include "ui/widgets/QueueList.h"
 
+#include <QAbstractButton>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -405,6 +407,30 @@ private slots:
         setCurrentLanguage(kLanguageTraditionalChinese);
         form->ApplyLanguage();
         QCOMPARE(banner->text(), QStringLiteral("今日檔案: 3"));
+    }
+
+    // Files arrive while the user is elsewhere: the home page counts anew
+    // when it is shown again, and so does a change of the folder list.
+    void bannerRecountsWhenShownAndWhenTheFoldersChange()
+    {
+        setUpLists({}, {m_folder->file("media")});
+        media("a.jpg", m_now);
+        auto form = newForm();
+        auto* banner = control<QLabel>(*form, "lbTodayFileCount");
+        QTRY_COMPARE(banner->text(), QStringLiteral("TODAY FILES: 1"));
+        tap(control(*form, "rectSetup"));
+        media("b.jpg", m_now);
+        form->ChangeTab(TForm1::Home);
+        QTRY_COMPARE(banner->text(), QStringLiteral("TODAY FILES: 2"));
+
+        m_folder->makeFolder("more");
+        m_folder->write("more/c.png", "x");
+        setModified(m_folder->file("more/c.png"), m_now);
+        form->ChangeTab(TForm1::BackupFolders);
+        form->PrepareFolderList();
+        FolderDialog::setNextAnswer(m_folder->file("more"));
+        control<QAbstractButton>(*form, "btnAddFolder")->click();
+        QTRY_COMPARE(banner->text(), QStringLiteral("TODAY FILES: 3"));
     }
 
 private:

@@ -143,6 +143,8 @@ private slots:
         QCOMPARE(w.edit("edtAccount")->text(), fields.at(2));
         QCOMPARE(w.edit("edtPassword")->text(), QString());
         QCOMPARE(control(*w.form, "Label12")->isVisibleTo(w.form.get()), deleteShown);
+        // "Leave it empty" only where there is a stored password to keep.
+        QCOMPARE(control(*w.form, "lbleavepwempty")->isVisibleTo(w.form.get()), deleteShown);
         QCOMPARE(control<QLabel>(*w.form, "Label5")->text(), title);
     }
 

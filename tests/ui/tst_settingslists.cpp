@@ -5,6 +5,8 @@
 #include "FileSizeLimit.h"
 #include "SettingsTestHelpers.h"
 #include "core/AppLists.h"
+#include "core/PicturesFolder.h"
+#include "i18n/ExtraTexts.h"
 #include "ui/FolderDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/dialogs/TfrmChooseFolder.h"
@@ -97,27 +99,41 @@ private slots:
     {
         QTest::addColumn<QString>("chosen"); // empty: cancelled
         QTest::addColumn<QStringList>("stored");
-        QTest::newRow("new folder") << "/data/new" << kFolders + QStringList{"/data/new"};
-        QTest::newRow("a folder already listed, listed twice")
-            << kFolders.at(0) << kFolders + QStringList{kFolders.at(0)};
-        QTest::newRow("cancel writes nothing") << QString() << kFolders;
+        QTest::addColumn<bool>("refused"); // as listed already, with a message
+        QTest::newRow("new folder") << "/data/new" << kFolders + QStringList{"/data/new"} << false;
+        // Every file of a folder listed twice would go twice into each job.
+        QTest::newRow("a folder already listed") << kFolders.at(0) << kFolders << true;
+        QTest::newRow("the same folder with a trailing separator")
+            << kFolders.at(0) + "/" << kFolders << true;
+        QTest::newRow("the same folder through /./")
+            << QString(kFolders.at(0)).replace(1, 0, "./") << kFolders << true;
+        QTest::newRow("cancel writes nothing") << QString() << kFolders << false;
     }
 
     void addingFolder()
     {
         QFETCH(QString, chosen);
         QFETCH(QStringList, stored);
+        QFETCH(bool, refused);
         // folder.cfg as another tool wrote it: no BOM, LF. A write shows as
         // the program's own format.
         General w({{"folder.cfg", kFolders.join('\n').toUtf8()}});
         QListWidget* rows = w.openRow(1);
         FolderDialog::setNextAnswer(chosen);
+        if (refused)
+            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        const int shown = MessageBox::shownCount();
         w.click("btnAddFolder");
         QCOMPARE(FolderDialog::lastTitle(), QStringLiteral("Select Folder"));
+        // The dialog opens where photos are, as the folder chooser does.
+        QCOMPARE(FolderDialog::lastStartFolder(), sharedPicturesFolder());
         QCOMPARE(w.form->lists().folders, stored);
         QCOMPARE(texts(rows), stored);
         QCOMPARE(w.folder.read("folder.cfg"),
-                 chosen.isEmpty() ? kFolders.join('\n').toUtf8() : listBytes(stored));
+                 chosen.isEmpty() || refused ? kFolders.join('\n').toUtf8() : listBytes(stored));
+        QCOMPARE(MessageBox::shownCount(), shown + (refused ? 1 : 0));
+        if (refused)
+            QCOMPARE(MessageBox::lastText(), extraText(ExtraText::FolderAlreadyListed).arg(chosen));
     }
 
     void deletingChecked_data()
@@ -160,20 +176,32 @@ private slots:
     {
         QTest::addColumn<QString>("typed"); // null: Cancel
         QTest::addColumn<QStringList>("stored");
-        const QStringList defaults = AppLists::defaultExtensions();
-        QTest::newRow("typed JPG with blanks") << " JPG " << defaults + QStringList{".jpg"};
-        QTest::newRow("heic") << "heic" << defaults + QStringList{".heic"};
-        QTest::newRow("empty input still writes") << "" << defaults;
-        QTest::newRow("cancel still writes") << QString() << defaults;
+        QTest::addColumn<bool>("refused"); // as listed already, with a message
+        QStringList defaults = AppLists::defaultExtensions();
+        defaults.removeAll(".png");
+        QTest::newRow("typed PNG with blanks")
+            << " PNG " << defaults + QStringList{".png"} << false;
+        QTest::newRow("heic") << "heic" << defaults + QStringList{".heic"} << false;
+        QTest::newRow("empty input still writes") << "" << defaults << false;
+        QTest::newRow("cancel still writes") << QString() << defaults << false;
+        // The extension test would match these as it matches what is
+        // listed; refused, and the list written as on Cancel.
+        QTest::newRow("listed already") << ".jpg" << defaults << true;
+        QTest::newRow("listed already once normalised") << " MP4" << defaults << true;
     }
 
     void addingExtension()
     {
         QFETCH(QString, typed);
         QFETCH(QStringList, stored);
-        General w({});
-        QVERIFY(!w.folder.exists("FileExt.cfg"));
+        QFETCH(bool, refused);
+        QStringList listed = AppLists::defaultExtensions();
+        listed.removeAll(".png");
+        General w({{"FileExt.cfg", listed.join('\n').toUtf8()}});
         QListWidget* rows = w.openRow(2);
+        if (refused)
+            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        const int shown = MessageBox::shownCount();
         w.click("btnAddExt");
         auto* dialog = w.form->findChild<TfrmInputExt*>();
         QVERIFY(dialog->isVisible());
@@ -183,10 +211,25 @@ private slots:
         edit->setText(typed);
         dialog->findChild<QAbstractButton*>(typed.isNull() ? "btnCancel" : "btnOK")->click();
         QVERIFY(!dialog->isVisible());
-        // A missing FileExt.cfg appears holding the extensions in use.
         QCOMPARE(w.folder.read("FileExt.cfg"), listBytes(stored));
         QCOMPARE(texts(rows), stored);
         QCOMPARE(w.form->lists().extensions, stored);
+        QCOMPARE(MessageBox::shownCount(), shown + (refused ? 1 : 0));
+        if (refused)
+            QCOMPARE(
+                MessageBox::lastText(),
+                extraText(ExtraText::ExtensionAlreadyListed).arg(TfrmInputExt::normalise(typed)));
+    }
+
+    // With no FileExt.cfg, a Cancel writes one holding the extensions in use.
+    void missingExtensionFileAppearsOnCancel()
+    {
+        General w({});
+        QVERIFY(!w.folder.exists("FileExt.cfg"));
+        w.openRow(2);
+        w.click("btnAddExt");
+        w.form->findChild<TfrmInputExt*>()->findChild<QAbstractButton*>("btnCancel")->click();
+        QCOMPARE(w.folder.read("FileExt.cfg"), listBytes(AppLists::defaultExtensions()));
     }
 
     void addingFolderThroughChooser_data()

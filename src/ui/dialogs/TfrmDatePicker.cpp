@@ -51,8 +51,11 @@ void TfrmDatePicker::applyLanguage()
 void TfrmDatePicker::FormShow()
 {
     const QDate today = QDate::currentDate();
-    DateEdit1->setDate(today);
-    DateEdit2->setDate(today);
+    // No file can be modified after today: the calendar offers no later day.
+    for (QDateEdit* edit : {DateEdit1, DateEdit2}) {
+        edit->setMaximumDate(today);
+        edit->setDate(today);
+    }
 }
 
 void TfrmDatePicker::okClicked()

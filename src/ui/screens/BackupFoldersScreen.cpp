@@ -1,9 +1,11 @@
 #include "ui/screens/BackupFoldersScreen.h"
 
 #include "core/AppLists.h"
+#include "core/PicturesFolder.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "ui/FolderDialog.h"
+#include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/TfrmChooseFolder.h"
@@ -42,12 +44,24 @@ void BackupFoldersScreen::applyLanguage()
 
 void BackupFoldersScreen::btnAddFolderClick()
 {
-    const QString folder =
-        FolderDialog::getExistingDirectory(window(), QStringLiteral("Select Folder"));
+    // Where photos are, as the folder chooser starts.
+    const QString folder = FolderDialog::getExistingDirectory(
+        window(), QStringLiteral("Select Folder"), sharedPicturesFolder());
     if (folder.isEmpty())
         return; // cancelled: nothing is written
+    if (refusedAsListed(folder))
+        return;
     appendCheckRow(ListBox5, folder);
     storeRows();
+}
+
+bool BackupFoldersScreen::refusedAsListed(const QString& folder)
+{
+    // Listed twice, every file of it would go twice into each job.
+    if (!m_host.appLists().holdsFolder(folder))
+        return false;
+    MessageBox::inform(window(), extraText(ExtraText::FolderAlreadyListed).arg(folder));
+    return true;
 }
 
 void BackupFoldersScreen::btnDelFolderClick()
@@ -67,15 +81,19 @@ void BackupFoldersScreen::btnChooseFolderClick()
 
 void BackupFoldersScreen::ChooseFolderCallBack(const QString& ASelectedItem)
 {
-    if (!ASelectedItem.isEmpty())
+    if (!ASelectedItem.isEmpty()) {
+        if (refusedAsListed(ASelectedItem))
+            return;
         appendCheckRow(ListBox5, ASelectedItem);
+    }
     storeRows();
 }
 
 void BackupFoldersScreen::storeRows()
 {
-    kyvane::storeRows(ListBox5, m_host.appLists(), AppLists::kFolderFile, &AppLists::storeFolders,
-                      &AppLists::folders);
+    if (kyvane::storeRows(ListBox5, m_host.appLists(), AppLists::kFolderFile,
+                          &AppLists::storeFolders, &AppLists::folders))
+        m_host.recountTodayFiles();
 }
 
 } // namespace kyvane

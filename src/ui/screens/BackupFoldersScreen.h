@@ -30,6 +30,8 @@ private:
     // Opens the folder chooser over the rows built from the folder list.
     void btnChooseFolderClick();
     void ChooseFolderCallBack(const QString& ASelectedItem);
+    // Says so and is true when folder is in the list already.
+    bool refusedAsListed(const QString& folder);
     // folder.cfg and the folder list from the rows.
     void storeRows();
 

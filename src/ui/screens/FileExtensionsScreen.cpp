@@ -1,7 +1,9 @@
 #include "ui/screens/FileExtensionsScreen.h"
 
 #include "core/AppLists.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/TfrmInputExt.h"
@@ -42,8 +44,14 @@ void FileExtensionsScreen::btnAddExtClick()
 
 void FileExtensionsScreen::InputExtCallBack(const QString& AselectedItem)
 {
-    if (!AselectedItem.isEmpty())
-        appendCheckRow(ListBox6, AselectedItem);
+    if (!AselectedItem.isEmpty()) {
+        // ".heic" and "heic" are one extension once normalised.
+        if (m_host.appLists().holdsExtension(AselectedItem))
+            MessageBox::inform(window(),
+                               extraText(ExtraText::ExtensionAlreadyListed).arg(AselectedItem));
+        else
+            appendCheckRow(ListBox6, AselectedItem);
+    }
     // Cancel too writes the file, so a missing FileExt.cfg appears holding
     // the extensions in use.
     storeRows();
@@ -57,8 +65,9 @@ void FileExtensionsScreen::btnDelExtClick()
 
 void FileExtensionsScreen::storeRows()
 {
-    kyvane::storeRows(ListBox6, m_host.appLists(), AppLists::kExtensionFile,
-                      &AppLists::storeExtensions, &AppLists::extensions);
+    if (kyvane::storeRows(ListBox6, m_host.appLists(), AppLists::kExtensionFile,
+                          &AppLists::storeExtensions, &AppLists::extensions))
+        m_host.recountTodayFiles();
 }
 
 } // namespace kyvane

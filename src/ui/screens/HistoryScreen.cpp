@@ -37,9 +37,9 @@ void HistoryScreen::refresh()
     const QDateTime now = QDateTime::currentDateTime();
     const QList<JobRecord> jobs = JobRecords(OutcomeStore::shared()).history();
     for (const JobRecord& job : jobs) {
-        const QString finished = extraText(ExtraText::RowFinished)
-                                     .arg(JobTexts::momentText(
-                                         QDateTime::fromMSecsSinceEpoch(*job.finishedMs), now));
+        const QString finished =
+            extraText(ExtraText::RowFinished)
+                .arg(JobTexts::momentText(QDateTime::fromMSecsSinceEpoch(*job.finishedMs), now));
         lvHistory->addRow(JobTexts::jobTitle(job, now),
                           finished + QStringLiteral(" · ") + JobTexts::settledText(job.counts),
                           job.counts.problems() > 0 ? OutcomeListView::Tone::Problem

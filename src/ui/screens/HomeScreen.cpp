@@ -227,9 +227,14 @@ void HomeScreen::Rectangle3Click()
 
 void HomeScreen::recountTodayFiles()
 {
-    if (m_counting)
+    // The lists may have changed since the count under way began: one more
+    // follows it.
+    if (m_counting) {
+        m_recountWanted = true;
         return;
+    }
     m_counting = true;
+    m_recountWanted = false;
     // The lists are copied: the settings screens may change them meanwhile.
     const JobBuilder builder = m_host.jobBuilder();
     const AppLists lists = m_host.appLists();
@@ -241,6 +246,8 @@ void HomeScreen::recountTodayFiles()
             // A scan under way will tell its own.
             if (!m_scanning)
                 showPassedOver(counted.passedOver, counted.passedOverFiles);
+            if (m_recountWanted)
+                recountTodayFiles();
         });
 }
 

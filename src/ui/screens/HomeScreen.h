@@ -29,7 +29,7 @@ public:
     void setTodayFileCount(int count);
     void showTodayFileCount();
     // Counts today's files anew off this thread; the banner shows the count
-    // once it is known. A count under way is not started twice.
+    // once it is known. Asked for while a count runs, it follows that one.
     void recountTodayFiles();
 
     // While a scan of the backup folders runs; its tiles are disabled.
@@ -75,6 +75,7 @@ private:
     std::shared_ptr<HandOverChannel> m_background;
     bool m_scanning = false;
     bool m_counting = false;
+    bool m_recountWanted = false;
     QStringList m_passedOverFolders;
     QStringList m_passedOverFiles;
 

@@ -133,13 +133,12 @@ bool JobDetailsScreen::showJob(QString jobName, qint64 jobId, QString* error)
             servers.append(entry.file.server);
         const ServerLabels labels(servers);
         for (const EntryRecord& entry : entries) {
-            QString detail =
-                labels.label(entry.file.server) + QStringLiteral(" · ") +
-                JobTexts::outcomeText(entry.outcome);
+            QString detail = labels.label(entry.file.server) + QStringLiteral(" · ") +
+                             JobTexts::outcomeText(entry.outcome);
             if (!entry.reason.isEmpty())
                 detail += QStringLiteral(": ") + entry.reason;
-            lvJobFiles->addRow(StorableName::printable(QFileInfo(entry.file.path).fileName()), detail,
-                               toneOf(entry.outcome), entry.entry);
+            lvJobFiles->addRow(StorableName::printable(QFileInfo(entry.file.path).fileName()),
+                               detail, toneOf(entry.outcome), entry.entry);
         }
     } else {
         lblJobTitle->setText(m_jobName);
@@ -150,7 +149,7 @@ bool JobDetailsScreen::showJob(QString jobName, qint64 jobId, QString* error)
 
     // A finished job's log went to the history (none when it could not be
     // moved); a pending job's lies beside its job file.
-    const QString log = !m_finished                ? JobFiles::jobLogPath(m_jobName)
+    const QString log = !m_finished              ? JobFiles::jobLogPath(m_jobName)
                         : job->logFile.isEmpty() ? QString()
                                                  : JobHistory::logPath(job->logFile);
     if (!log.isEmpty() && !loadLog(log, error))

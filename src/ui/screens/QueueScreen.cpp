@@ -52,8 +52,8 @@ void QueueScreen::AddToDoList(const QString& tname, const QStringList& files,
     auto* row = new QueueRow(tname, static_cast<int>(files.size()));
     // Where the job goes to two servers at one address, the row names the
     // port and account too.
-    row->setText(QueueRowRules::rowText(
-        ServerLabels(files).label(JobEntry::split(files.first())), currentfile));
+    row->setText(QueueRowRules::rowText(ServerLabels(files).label(JobEntry::split(files.first())),
+                                        currentfile));
     row->setFinishedMark(QueueRowRules::kRunning);
     m_stoppedJobs.remove(tname);
     showTitle(row, tname, true);
@@ -89,8 +89,8 @@ void QueueScreen::showRunState(QueueRow* row, const QString& jobName)
         else if (m_stoppedJobs.contains(jobName))
             row->setRunState(QueueRow::RunState::Stopped, extraText(ExtraText::RowStopped));
         else if (bar)
-            row->setRunState(QueueRow::RunState::Failed, extraText(ExtraText::CountFailed)
-                                                             .arg(bar->maximum() - bar->value()));
+            row->setRunState(QueueRow::RunState::Failed,
+                             extraText(ExtraText::CountFailed).arg(bar->maximum() - bar->value()));
         return;
     }
     const OutcomeCounts& counts = job->counts;
@@ -100,8 +100,9 @@ void QueueScreen::showRunState(QueueRow* row, const QString& jobName)
     QString text;
     if (job->finishedMs) {
         // A finished job may still have files that were gone: it says so.
-        text = extraText(ExtraText::RowFinished)
-                   .arg(JobTexts::momentText(QDateTime::fromMSecsSinceEpoch(*job->finishedMs), now));
+        text =
+            extraText(ExtraText::RowFinished)
+                .arg(JobTexts::momentText(QDateTime::fromMSecsSinceEpoch(*job->finishedMs), now));
         if (counts.problems() > 0)
             text += QStringLiteral(" · ") + JobTexts::problemsText(counts);
     } else if (state == QueueRow::RunState::Failed) {

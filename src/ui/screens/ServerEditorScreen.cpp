@@ -90,6 +90,8 @@ bool ServerEditorScreen::open(int tag)
         for (QLineEdit* edit : {edtServer, edtPort, edtAccount, edtPassword})
             edit->clear();
         Label12->hide();
+        // A new server needs its password: there is none to keep.
+        lbleavepwempty->hide();
     } else if (tag >= 0 && tag < servers.size()) {
         const ServerEntry::Fields fields = ServerEntry::editorFields(servers.at(tag));
         edtServer->setText(fields.server);
@@ -98,6 +100,7 @@ bool ServerEditorScreen::open(int tag)
         // A stored password is never shown.
         edtPassword->clear();
         Label12->show();
+        lbleavepwempty->show();
     } else {
         return false;
     }

@@ -104,11 +104,13 @@ QStringList rowTexts(const QListWidget* list)
     return texts;
 }
 
-void storeRows(QListWidget* list, AppLists& lists, const QString& fileName,
+bool storeRows(QListWidget* list, AppLists& lists, const QString& fileName,
                QString (AppLists::*store)(const QStringList&), QStringList AppLists::*member)
 {
-    if (!settingsSaved(list->window(), fileName, (lists.*store)(rowTexts(list))))
-        fillCheckRows(list, lists.*member);
+    if (settingsSaved(list->window(), fileName, (lists.*store)(rowTexts(list))))
+        return true;
+    fillCheckRows(list, lists.*member);
+    return false;
 }
 
 bool settingsSaved(QWidget* parent, const QString& fileName, const QString& error)

@@ -68,8 +68,8 @@ QStringList rowTexts(const QListWidget* list);
 // Stores the texts of the rows as one list of lists: store writes fileName
 // and keeps the list held in member unchanged when it fails. Then the user
 // is told, and the rows are built again from that list, so that they show
-// what the next start will find.
-void storeRows(QListWidget* list, AppLists& lists, const QString& fileName,
+// what the next start will find. True when stored.
+bool storeRows(QListWidget* list, AppLists& lists, const QString& fileName,
                QString (AppLists::*store)(const QStringList&), QStringList AppLists::*member);
 
 // Tells the user that fileName could not be written, when error says so.
