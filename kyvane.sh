@@ -18,8 +18,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 mode="${1:-}"
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libsqlite3-dev)
-runtime_packages=(qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 libsqlite3-0 fonts-roboto
-    fonts-noto-cjk)
+runtime_packages=(qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 libsqlite3-0
+    qt6-translations-l10n fonts-roboto fonts-noto-cjk)
 # Only the tests need these: ffmpeg makes the videos that the capture-time test
 # reads both with Kyvane and with ffprobe; the validators check the desktop
 # entry and the AppStream metainfo of the package; systemd brings

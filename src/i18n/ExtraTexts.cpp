@@ -144,6 +144,10 @@ Translations translations(ExtraText id)
     case ExtraText::FailureNotSeen:
         return {u"A backup failed: open the queue to see why", u"有備份失敗: 請開啟佇列查看原因",
                 u"有备份失败: 请打开伫列查看原因"};
+    case ExtraText::NothingTicked:
+        return {u"No file is ticked: tick the files to back up, or use Select All",
+                u"沒有勾選任何檔案: 請勾選要備份的檔案，或使用全選",
+                u"没有勾选任何文件: 请勾选要备份的文件，或使用全选"};
     case ExtraText::Yes:
         return {u"Yes", u"是", u"是"};
     case ExtraText::No:

@@ -105,6 +105,9 @@ enum class ExtraText {
     // The status bar's mark of a failure the queue has not been opened for.
     FailureNotSeen,
 
+    // Start Backup in the file explorer with no file ticked.
+    NothingTicked,
+
     // The buttons of a question in the window's own message look.
     Yes,
     No,

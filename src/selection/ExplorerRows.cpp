@@ -2,6 +2,7 @@
 
 #include "core/StorableName.h"
 #include "selection/FileSizeText.h"
+#include "selection/JobBuilder.h"
 
 #include <QDateTime>
 
@@ -72,6 +73,15 @@ void ExplorerRows::setAllChecked(bool checked)
 {
     for (ExplorerRow& row : m_rows)
         row.checked = checked;
+}
+
+void ExplorerRows::checkMedia(const QString& targetExt)
+{
+    for (ExplorerRow& row : m_rows) {
+        if (row.kind == ExplorerRow::Kind::Folder ||
+            (row.tag == 1 && JobBuilder::passesNameTests(m_folder + row.text, targetExt)))
+            row.checked = true;
+    }
 }
 
 QStringList ExplorerRows::checkedFileEntries(const QStringList& servers,

@@ -57,8 +57,12 @@ public:
     // The full path; empty for a file row that could not be completed.
     QString tagString(int row) const;
 
-    // Select All / Select None: every row, folder rows too.
+    // Select None: every row, folder rows too.
     void setAllChecked(bool checked);
+    // Select All: the folder rows, and the file rows a scan would take by
+    // name (an extension of targetExt, no ".trashed"); other file rows keep
+    // their check, so such files can still be ticked by hand.
+    void checkMedia(const QString& targetExt);
     // The manual backup: for each server in order, each checked file row
     // with tag 1 in row order, as "server entry|full path". A row whose full
     // path cannot be stored in a job is left out and, when passedOver is

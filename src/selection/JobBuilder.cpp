@@ -170,6 +170,15 @@ QString JobBuilder::targetExt(const QStringList& extensions)
     return QString::fromStdString(text) + QLatin1Char(',');
 }
 
+bool JobBuilder::passesNameTests(const QString& path, const QString& targetExt)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    const std::string_view whole(encoded.constData(), std::size_t(encoded.size()));
+    const std::string target = targetExt.toStdString();
+    return hasMediaExtension(whole.substr(whole.rfind('/') + 1), target) &&
+           whole.find(".trashed") == std::string_view::npos;
+}
+
 bool JobBuilder::isCameraFolder(const QString& folder)
 {
     std::string tail = folder.right(12).toStdString();

@@ -64,6 +64,10 @@ public:
     // appended: the text the extension test searches.
     static QString targetExt(const QStringList& extensions);
 
+    // The scans' tests of a file's full path: an extension found in
+    // targetExt (as targetExt() gives it), and no ".trashed" anywhere.
+    static bool passesNameTests(const QString& path, const QString& targetExt);
+
     // The folder test: the last 12 characters, ASCII lower-cased, are
     // "/dcim/camera".
     static bool isCameraFolder(const QString& folder);

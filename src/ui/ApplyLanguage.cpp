@@ -5,6 +5,7 @@
 #include "core/ConfigIni.h"
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
+#include "i18n/QtTranslations.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
 #include "ui/dialogs/DialogBase.h"
@@ -32,6 +33,8 @@ namespace kyvane {
 
 void TForm1::ApplyLanguage()
 {
+    // Qt's own texts too: the folder dialog's buttons and labels.
+    installQtTranslations(currentLanguage());
     Label1->setText(langText(0));
 
     const std::pair<QPushButton*, int> buttons[] = {

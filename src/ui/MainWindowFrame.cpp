@@ -206,11 +206,20 @@ void TForm1::buildSideMenus(QWidget* screenArea)
 
 void TForm1::connectSideMenuCommands()
 {
-    // The file explorer's menu; it stays open.
-    connect(btnSelectAll2, &QPushButton::clicked, m_explorer, &ExplorerScreen::btnSelectAll2Click);
-    connect(btnSelectNone2, &QPushButton::clicked, m_explorer,
-            &ExplorerScreen::btnSelectNone2Click);
-    connect(btnBackup, &QPushButton::clicked, m_explorer, &ExplorerScreen::btnBackupClick);
+    // The file explorer's menu: each command closes the menu, so the user
+    // sees what it did to the rows.
+    connect(btnSelectAll2, &QPushButton::clicked, this, [this] {
+        closeSideMenus();
+        m_explorer->btnSelectAll2Click();
+    });
+    connect(btnSelectNone2, &QPushButton::clicked, this, [this] {
+        closeSideMenus();
+        m_explorer->btnSelectNone2Click();
+    });
+    connect(btnBackup, &QPushButton::clicked, this, [this] {
+        closeSideMenus();
+        m_explorer->btnBackupClick();
+    });
     connect(btnQueue, &QPushButton::clicked, this, [this] {
         hideQueueMarker();
         navMarker = FileExplorer;

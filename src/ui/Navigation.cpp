@@ -238,6 +238,13 @@ void TForm1::TabControl1Change()
 void TForm1::FormKeyUp(int& key, Qt::KeyboardModifiers shift, bool autoRepeat)
 {
     cancelListing = true;
+    // Escape closes an open side menu, as a tap beside it does.
+    if (key == Qt::Key_Escape && !dialogOpen() &&
+        (MultiView1->isVisible() || MultiView2->isVisible())) {
+        closeSideMenus();
+        key = 0;
+        return;
+    }
     // While a dialog lies over the screens, the Back key is the dialog's.
     if (!isBackKey(key, shift) || dialogOpen())
         return;

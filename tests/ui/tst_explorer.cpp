@@ -622,6 +622,9 @@ private slots:
         w.button("btnSelectAll2")->click();
         for (int row = 0; row < 5; ++row)
             QVERIFY(w.checked(row));
+        // Each command closes the menu: the user sees what it did.
+        QVERIFY(!control<SideMenu>(*w.form, "MultiView1")->isOpen());
+        w.button("Button2")->click();
         w.button("btnBackup")->click();
 
         const QStringList jobs = QDir(w.program.path()).entryList({QStringLiteral("*.kyv")});
@@ -637,8 +640,9 @@ private slots:
                  expected);
         for (int row = 0; row < 5; ++row)
             QCOMPARE(w.checked(row), row < 2);
-        QVERIFY(control<SideMenu>(*w.form, "MultiView1")->isOpen());
+        QVERIFY(!control<SideMenu>(*w.form, "MultiView1")->isOpen());
 
+        w.button("Button2")->click();
         w.button("btnQueue")->click();
         QCOMPARE(w.form->currentTabIndex(), 3);
         const QString rowName = QStringLiteral("LI_") + jobs.first().chopped(4);
@@ -651,6 +655,43 @@ private slots:
             QVERIFY(!w.checked(row));
     }
 
+    // Select All ticks what the scans would take by name: the media files
+    // without ".trashed"; a note or a trashed copy only by hand. Start Backup
+    // with nothing ticked says so; Escape closes the menu.
+    void selectAllTicksTheMedia()
+    {
+        Window w({QStringLiteral("127.0.0.1|1|anna|0cc175b9c0f1b6a831c399e269772661")});
+        const QStringList media = {"photo.jpg", "CLIP.MP4"};
+        const QStringList others = {"notes.txt", ".trashed-1700000000-old.jpg"};
+        for (const QString& name : media + others)
+            writeFile(w.path(name), "x");
+        w.open(w.files.path());
+        auto* menu = control<SideMenu>(*w.form, "MultiView1");
+
+        w.button("Button2")->click();
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        const int shown = MessageBox::shownCount();
+        w.button("btnBackup")->click();
+        QCOMPARE(MessageBox::shownCount(), shown + 1);
+        QCOMPARE(MessageBox::lastText(), extraText(ExtraText::NothingTicked));
+        QVERIFY(QDir(w.program.path()).entryList({QStringLiteral("*.kyv")}).isEmpty());
+
+        w.button("Button2")->click();
+        QVERIFY(menu->isOpen());
+        QTest::keyClick(w.form.get(), Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isOpen());
+
+        w.button("Button2")->click();
+        w.button("btnSelectAll2")->click();
+        for (const QString& name : media)
+            QVERIFY2(w.checked(w.rowOf(name)), qPrintable(name));
+        for (const QString& name : others)
+            QVERIFY2(!w.checked(w.rowOf(name)), qPrintable(name));
+        // By hand, anything.
+        w.clickCheckBox(w.rowOf("notes.txt"));
+        QVERIFY(w.checked(w.rowOf("notes.txt")));
+    }
+
     // No server: key 42 as a message, nothing written, the checks stay.
     void backupWithoutServer()
     {
@@ -661,11 +702,13 @@ private slots:
         w.button("Button2")->click();
         w.button("btnSelectAll2")->click();
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        w.button("Button2")->click();
         w.button("btnBackup")->click();
         QCOMPARE(MessageBox::lastText(), langText(42));
         QVERIFY(QDir(w.program.path()).entryList({QStringLiteral("*.kyv")}).isEmpty());
         QVERIFY(w.checked(0));
         QCOMPARE(control<QLabel>(*w.form, "Label4")->text(), QStringLiteral("kept"));
+        w.button("Button2")->click();
         w.button("btnSelectNone2")->click();
         QVERIFY(!w.checked(0));
     }

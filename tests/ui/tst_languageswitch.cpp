@@ -85,6 +85,8 @@ private slots:
         QByteArray expected = kConfig;
         expected.replace("Language=0", "LANGUAGE=200");
         QCOMPARE(w.folder.read("config.ini"), expected);
+        // Qt's own texts follow: the buttons of the platform's dialogs.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
     }
 
     void backToEnglish()
@@ -95,6 +97,7 @@ private slots:
         QCOMPARE(w.title(), QStringLiteral("General Settings"));
         QCOMPARE(texts(w.list("ListBox3")), (QStringList{"General Settings", "Add Server"}));
         QCOMPARE(w.folder.read("config.ini"), QByteArray("[GENERALSETTINGS]\r\nLANGUAGE=0\r\n"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     }
 
     void cancelChangesNothing()

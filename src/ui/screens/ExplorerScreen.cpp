@@ -7,6 +7,7 @@
 #include "i18n/LanguageRes.h"
 #include "i18n/PassedOverNote.h"
 #include "selection/FileSizeText.h"
+#include "selection/JobBuilder.h"
 #include "transfer/ServerLabels.h"
 #include "ui/Icons.h"
 #include "ui/MessageBox.h"
@@ -311,7 +312,8 @@ bool ExplorerScreen::eventFilter(QObject* watched, QEvent* event)
 
 void ExplorerScreen::btnSelectAll2Click()
 {
-    m_model->setAllChecked(true);
+    // The files the scans would take; notes and trashed copies only by hand.
+    m_model->checkMedia(JobBuilder::targetExt(m_host.appLists().extensions));
 }
 
 void ExplorerScreen::btnSelectNone2Click()
@@ -329,6 +331,10 @@ void ExplorerScreen::btnBackupClick()
     m_host.setStatusLine(QString());
     QStringList passedOver;
     const QStringList entries = m_model->rows().checkedFileEntries(servers, &passedOver);
+    if (entries.isEmpty() && passedOver.isEmpty()) {
+        MessageBox::inform(this, extraText(ExtraText::NothingTicked));
+        return;
+    }
     m_model->uncheckFiles();
     if (!entries.isEmpty())
         m_host.startJob(entries, JobKind::of(JobKind::Type::Manual));

@@ -129,6 +129,12 @@ void ExplorerListModel::setAllChecked(bool checked)
     rowsChanged(0, m_rows.count() - 1);
 }
 
+void ExplorerListModel::checkMedia(const QString& targetExt)
+{
+    m_rows.checkMedia(targetExt);
+    rowsChanged(0, m_rows.count() - 1);
+}
+
 void ExplorerListModel::uncheckFiles()
 {
     m_rows.uncheckFiles();

@@ -48,6 +48,7 @@ public:
     void removeThumbnail(int row);
 
     void setAllChecked(bool checked);
+    void checkMedia(const QString& targetExt);
     void uncheckFiles();
 
 private:
