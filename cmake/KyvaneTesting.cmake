@@ -2,7 +2,8 @@
 #
 # One Qt Test executable registered with CTest. Every test runs with the
 # offscreen platform so GUI tests need no display, and in a working folder of
-# its own under the build tree so that no test can find files by accident.
+# its own under the build tree so that no test can find files by accident,
+# with a cache folder there too (the shared thumbnails go into it).
 function(kyvane_add_test)
     cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(NOT T_TIMEOUT)
@@ -17,5 +18,5 @@ function(kyvane_add_test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${workdir})
     set_tests_properties(${T_NAME} PROPERTIES
         TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CACHE_HOME=${workdir}/cache;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
 endfunction()

@@ -1,10 +1,11 @@
 #include "ui/ThumbnailWorker.h"
 
 #include "core/HandOverChannel.h"
-#include "ui/Thumbnail.h"
+#include "ui/ThumbnailCache.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -12,13 +13,6 @@
 namespace kyvane {
 
 namespace {
-
-struct Request
-{
-    quint64 ticket = 0;
-    QString path;
-    QSize box;
-};
 
 // How long going away waits for a thumbnail being made; one held up by a
 // stale network mount is left to end on its own.
@@ -30,10 +24,24 @@ struct ThumbnailWorker::Shared
 {
     std::mutex mutex;
     std::condition_variable changed;
-    std::optional<Request> waiting;
+    std::optional<Request> click;
+    std::deque<Request> inView;
     bool working = false;
     bool ending = false;
     bool ended = false;
+
+    bool hasWork() const { return click || !inView.empty(); }
+    Request takeNext()
+    {
+        if (click) {
+            Request next = std::move(*click);
+            click.reset();
+            return next;
+        }
+        Request next = std::move(inView.front());
+        inView.pop_front();
+        return next;
+    }
 };
 
 ThumbnailWorker::ThumbnailWorker(PictureBudget budget, Ready ready, QObject* parent)
@@ -43,14 +51,13 @@ ThumbnailWorker::ThumbnailWorker(PictureBudget budget, Ready ready, QObject* par
     std::thread([shared = m_shared, channel = m_channel, budget, ready = std::move(ready)] {
         std::unique_lock lock(shared->mutex);
         for (;;) {
-            shared->changed.wait(lock, [&] { return shared->ending || shared->waiting; });
+            shared->changed.wait(lock, [&] { return shared->ending || shared->hasWork(); });
             if (shared->ending)
                 break;
-            const Request request = std::move(*shared->waiting);
-            shared->waiting.reset();
+            const Request request = shared->takeNext();
             shared->working = true;
             lock.unlock();
-            const QImage image = loadThumbnail(request.path, request.box, budget);
+            const QImage image = ThumbnailCache::thumbnailFor(request.path, request.box, budget);
             // Runs on the owner's thread; not at all once the owner is gone.
             channel->run([&] { ready(request.ticket, request.path, image); });
             lock.lock();
@@ -73,14 +80,21 @@ ThumbnailWorker::~ThumbnailWorker()
 void ThumbnailWorker::request(quint64 ticket, const QString& path, const QSize& box)
 {
     const std::lock_guard lock(m_shared->mutex);
-    m_shared->waiting = Request{ticket, path, box};
+    m_shared->click = Request{ticket, path, box};
+    m_shared->changed.notify_all();
+}
+
+void ThumbnailWorker::requestInView(const QList<Request>& requests)
+{
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->inView.assign(requests.cbegin(), requests.cend());
     m_shared->changed.notify_all();
 }
 
 bool ThumbnailWorker::isBusy() const
 {
     const std::lock_guard lock(m_shared->mutex);
-    return m_shared->working || m_shared->waiting.has_value();
+    return m_shared->working || m_shared->hasWork();
 }
 
 } // namespace kyvane

@@ -9,6 +9,7 @@
 #include "i18n/PassedOverNote.h"
 #include "transfer/RunningJobs.h"
 #include "ui/Icons.h"
+#include "ui/ThumbnailCache.h"
 #include "ui/MessageBox.h"
 #include "ui/screens/ExplorerScreen.h"
 #include "ui/widgets/ExplorerListModel.h"
@@ -523,6 +524,39 @@ private slots:
                      qAbs(centre.green() - thumbnail.green()) < 40 &&
                      qAbs(centre.blue() - thumbnail.blue()) < 40,
                  qPrintable(centre.name()));
+    }
+
+    // The picture rows in view get their thumbnails without a click, from
+    // the shared thumbnail cache, which they fill; a refused picture keeps
+    // the file icon.
+    void rowsInViewGetThumbnails()
+    {
+        Window w;
+        writeFile(w.path("a.jpg"), jpegOf(Qt::blue, QSize(300, 200)), 3);
+        writeFile(w.path("b.png"), pngOf(Qt::green, QSize(200, 300)), 2);
+        writeFile(w.path("bomb.jpg"),
+                  picturefixtures::jpegClaiming(
+                      picturefixtures::pictureOf(Qt::red, QSize(16, 16), "JPEG", true), 30000,
+                      30000),
+                  1);
+        writeFile(w.path("notes.txt"), "text", 0);
+        w.open(w.files.path());
+        w.waitForThumbnails();
+        const QPixmap fileIcon = Icons::pixmap(QStringLiteral("file"), QSize(48, 48));
+        QCOMPARE(w.names(), (QStringList{"a.jpg", "b.png", "bomb.jpg", "notes.txt"}));
+        for (const auto& [row, colour] : {std::pair{0, QColor(Qt::blue)}, {1, QColor(Qt::green)}}) {
+            const QImage shown = w.data(row, Qt::DecorationRole).value<QPixmap>().toImage();
+            QVERIFY(qMax(shown.width(), shown.height()) == 48);
+            const QColor centre = shown.pixelColor(shown.width() / 2, shown.height() / 2);
+            QVERIFY2(qAbs(centre.blue() - colour.blue()) < 40 &&
+                         qAbs(centre.green() - colour.green()) < 40,
+                     qPrintable(centre.name()));
+        }
+        QVERIFY(sameImage(w.data(2, Qt::DecorationRole).value<QPixmap>(), fileIcon));
+        QVERIFY(sameImage(w.data(3, Qt::DecorationRole).value<QPixmap>(), fileIcon));
+        for (const char* name : {"a.jpg", "b.png"})
+            QVERIFY(QFile::exists(ThumbnailCache::cacheFileFor(w.path(name))));
+        QVERIFY(!QFile::exists(ThumbnailCache::cacheFileFor(w.path("bomb.jpg"))));
     }
 
     // A file gone since the listing, or a path field edited without Go:

@@ -4,8 +4,12 @@
 #include "ExifBytes.h"
 #include "PictureFixtures.h"
 #include "ui/Thumbnail.h"
+#include "ui/ThumbnailCache.h"
 
+#include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 using namespace kyvane;
@@ -148,6 +152,63 @@ private slots:
             return;
         }
         QVERIFY(past.isNull());
+    }
+
+    // The shared thumbnail cache of the desktop: named by the MD5 of the
+    // file's URI, as the standard's own example says.
+    void cacheFileIsNamedByTheUri()
+    {
+        qputenv("XDG_CACHE_HOME", "/somewhere/cache");
+        QCOMPARE(ThumbnailCache::cacheFileFor(QStringLiteral("/home/jens/photos/me.png")),
+                 QStringLiteral(
+                     "/somewhere/cache/thumbnails/normal/c6ee772d9e49320e97ec29a7eb5b1697.png"));
+    }
+
+    // Made once and stored with the file's URI and time, private to the
+    // user; read back while the file is unchanged, whoever made it; made
+    // anew once the file changes.
+    void sharedThumbnails()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+        const QString photo = dir.filePath(QStringLiteral("photo one.jpg"));
+        QFile file(photo);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pictureOf(Qt::blue, QSize(400, 300), "JPEG"));
+        file.close();
+        const QDateTime modified(QDate(2024, 5, 1), QTime(10, 0));
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(modified, QFileDevice::FileModificationTime));
+        file.close();
+
+        const QImage first = ThumbnailCache::thumbnailFor(photo, kBox, PictureBudget{});
+        QVERIFY(near(centreOf(first), Qt::blue));
+        QCOMPARE(first.size(), QSize(48, 36));
+        const QString cached = ThumbnailCache::cacheFileFor(photo);
+        const QImage stored(cached, "png");
+        QCOMPARE(stored.size(), QSize(128, 96));
+        QCOMPARE(stored.text("Thumb::URI"), QUrl::fromLocalFile(photo).toString(QUrl::FullyEncoded));
+        QVERIFY(stored.text("Thumb::URI").contains("photo%20one.jpg"));
+        QCOMPARE(stored.text("Thumb::MTime"), QString::number(modified.toSecsSinceEpoch()));
+        QCOMPARE(QFileInfo(cached).permissions() & 0x0077, QFileDevice::Permissions());
+
+        // A file manager's thumbnail of the same version serves as it is.
+        QImage other(QSize(128, 96), QImage::Format_RGB32);
+        other.fill(Qt::red);
+        other.setText("Thumb::URI", stored.text("Thumb::URI"));
+        other.setText("Thumb::MTime", stored.text("Thumb::MTime"));
+        QVERIFY(QImageWriter(cached, "png").write(other));
+        QVERIFY(near(centreOf(ThumbnailCache::thumbnailFor(photo, kBox, PictureBudget{})),
+                     Qt::red));
+
+        // The file changed: the stored one is of another version.
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(modified.addSecs(60), QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(near(centreOf(ThumbnailCache::thumbnailFor(photo, kBox, PictureBudget{})),
+                     Qt::blue));
+        QCOMPARE(QImage(cached, "png").text("Thumb::MTime"),
+                 QString::number(modified.addSecs(60).toSecsSinceEpoch()));
     }
 };
 

@@ -13,7 +13,7 @@
 #include "ui/MessageBox.h"
 #include "ui/ScreenHost.h"
 #include "ui/Thumbnail.h"
-#include "ui/ThumbnailWorker.h"
+#include "ui/ExplorerThumbnails.h"
 #include "ui/widgets/ExplorerListModel.h"
 #include "ui/widgets/ExplorerListView.h"
 #include "ui/widgets/ExplorerRowDelegate.h"
@@ -35,7 +35,7 @@
 namespace kyvane {
 
 namespace {
-constexpr QSize kThumbnailBox(48, 48);
+constexpr QSize kIconBox(48, 48);
 } // namespace
 
 ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListing, QWidget* parent)
@@ -73,7 +73,7 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListView1->setIconSize(kThumbnailBox);
+    ListView1->setIconSize(kIconBox);
 
     lblWait = new QLabel(QStringLiteral("Wait for a moment"), this);
     lblWait->setObjectName(QStringLiteral("lblWait"));
@@ -104,12 +104,8 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     column->addLayout(listArea, 1);
     column->addWidget(lblBackupRecord);
 
-    m_thumbnails = new ThumbnailWorker(
-        host.engineSettings().pictures,
-        [this](quint64 ticket, const QString& path, const QImage& image) {
-            thumbnailReady(ticket, path, image);
-        },
-        this);
+    m_thumbnails =
+        new ExplorerThumbnails(*ListView1, *m_model, host.engineSettings().pictures, this);
 
     connect(Button13, &QToolButton::clicked, this, &ExplorerScreen::Button13Click);
     connect(Button4, &QToolButton::clicked, this, &ExplorerScreen::Button4Click);
@@ -154,7 +150,7 @@ void ExplorerScreen::listingPrepared()
     Button4->setEnabled(false);
     m_model->clearRows(m_listingFolder);
     // Thumbnails still being made belong to the rows just removed.
-    m_latestClicks.clear();
+    m_thumbnails->rowsCleared();
     ListView1->setEnabled(false);
     lblCannotList->hide();
     lblBackupRecord->hide();
@@ -209,37 +205,19 @@ void ExplorerScreen::showFileDetails(int row)
     // Go this names another file, and the click then fails quietly.
     const QString name = m_model->rows().nameLine(row);
     const QString path = folderWithSeparator(Edit1->text()) + name;
-    // What an earlier click on this row still makes is of no use now.
-    const quint64 ticket = (++m_clicks << 32) | quint32(row);
-    m_latestClicks.insert(row, ticket);
     const QFileInfo info(path);
     const QDateTime modified = info.lastModified();
     const qint64 size = modified.isValid() ? FileSizeOf(path) : -1;
     if (size < 0) {
-        m_model->removeThumbnail(row);
+        m_thumbnails->fileGone(row);
         return;
     }
     m_model->setFileDetails(row, modified.toMSecsSinceEpoch(), size);
     showBackupRecord(path);
-    if (!isPictureFile(name))
-        return;
     // Made off this thread: a picture may take long to decode, or be refused
     // only after its header has been read.
-    m_thumbnails->request(ticket, path, kThumbnailBox);
-}
-
-void ExplorerScreen::thumbnailReady(quint64 ticket, const QString& path, const QImage& image)
-{
-    // Dropped when its row is gone (another folder was listed meanwhile) or
-    // was clicked again since.
-    const int row = int(ticket & 0xffffffffu);
-    if (m_latestClicks.value(row) != ticket || row >= m_model->rowCount() ||
-        m_model->rows().nameLine(row) != QFileInfo(path).fileName())
-        return;
-    if (image.isNull())
-        m_model->removeThumbnail(row);
-    else
-        m_model->setThumbnail(row, QPixmap::fromImage(image));
+    if (isPictureFile(name))
+        m_thumbnails->clicked(row, path);
 }
 
 bool ExplorerScreen::isMakingThumbnails() const

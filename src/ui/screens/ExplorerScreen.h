@@ -2,13 +2,11 @@
 
 #include "selection/FolderListingThread.h"
 
-#include <QHash>
 #include <QWidget>
 
 #include <atomic>
 #include <memory>
 
-class QImage;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -20,7 +18,7 @@ namespace kyvane {
 class ExplorerListModel;
 class HandOverChannel;
 class ScreenHost;
-class ThumbnailWorker;
+class ExplorerThumbnails;
 
 // The file explorer: a path bar over the list of a folder's sub-folders and
 // files, a wait label while a folder is listed, and the commands of its side
@@ -53,7 +51,7 @@ public:
 
     // From the start of a listing to its finish step.
     bool isListing() const { return m_listing != nullptr; }
-    // While a thumbnail asked for by a click is still being made.
+    // While thumbnails asked for are still being made.
     bool isMakingThumbnails() const;
 
 protected:
@@ -75,7 +73,7 @@ private:
     void showFileDetails(int row);
     // Under the list: when and where the file at path was last backed up.
     void showBackupRecord(const QString& path);
-    void thumbnailReady(quint64 ticket, const QString& path, const QImage& image);
+
 
     ScreenHost& m_host;
     std::atomic<bool>& m_cancelListing;
@@ -83,11 +81,7 @@ private:
     // screen again.
     std::shared_ptr<HandOverChannel> m_listing;
     QString m_listingFolder;
-    // Each click on a file row has a ticket, its number and row, and the
-    // newest click on a row is the only one whose thumbnail is shown.
-    quint64 m_clicks = 0;
-    QHash<int, quint64> m_latestClicks;
-    ThumbnailWorker* m_thumbnails = nullptr;
+    ExplorerThumbnails* m_thumbnails = nullptr;
 
     QToolButton* Button13 = nullptr; // go up
     QLineEdit* Edit1 = nullptr;      // path field

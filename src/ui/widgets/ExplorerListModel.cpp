@@ -9,9 +9,15 @@ constexpr QSize kIconSize(48, 48);
 } // namespace
 
 ExplorerListModel::ExplorerListModel(QObject* parent)
-    : QAbstractListModel(parent), m_folderIcon(Icons::pixmap(QStringLiteral("folder"), kIconSize)),
+    : QAbstractListModel(parent), m_thumbnails(kThumbnailsKept),
+      m_folderIcon(Icons::pixmap(QStringLiteral("folder"), kIconSize)),
       m_fileIcon(Icons::pixmap(QStringLiteral("file"), kIconSize))
 {
+}
+
+bool ExplorerListModel::hasThumbnail(int row) const
+{
+    return m_thumbnails.contains(row);
 }
 
 int ExplorerListModel::rowCount(const QModelIndex& parent) const
@@ -32,8 +38,8 @@ QVariant ExplorerListModel::data(const QModelIndex& index, int role) const
     case DetailRole:
         return m_rows.detailLine(row);
     case Qt::DecorationRole:
-        if (const auto it = m_thumbnails.constFind(row); it != m_thumbnails.constEnd())
-            return *it;
+        if (const QPixmap* thumbnail = m_thumbnails.object(row))
+            return *thumbnail;
         return isFile ? m_fileIcon : m_folderIcon;
     case Qt::CheckStateRole:
         return r.checked ? Qt::Checked : Qt::Unchecked;
@@ -113,7 +119,7 @@ void ExplorerListModel::setFileDetails(int row, qint64 modified, qint64 size)
 
 void ExplorerListModel::setThumbnail(int row, const QPixmap& thumbnail)
 {
-    m_thumbnails.insert(row, thumbnail);
+    m_thumbnails.insert(row, new QPixmap(thumbnail));
     rowsChanged(row, row);
 }
 

@@ -3,7 +3,7 @@
 #include "selection/ExplorerRows.h"
 
 #include <QAbstractListModel>
-#include <QHash>
+#include <QCache>
 #include <QPixmap>
 
 #include <atomic>
@@ -46,6 +46,11 @@ public:
     void setFileDetails(int row, qint64 modified, qint64 size);
     void setThumbnail(int row, const QPixmap& thumbnail);
     void removeThumbnail(int row);
+    bool hasThumbnail(int row) const;
+
+    // Thumbnails kept at most: those of the rows in view and around them, so
+    // that scrolling through a huge folder does not keep them all.
+    static constexpr int kThumbnailsKept = 1000;
 
     void setAllChecked(bool checked);
     void checkMedia(const QString& targetExt);
@@ -55,8 +60,9 @@ private:
     void rowsChanged(int first, int last);
 
     ExplorerRows m_rows;
-    // Only rows clicked so far have one.
-    QHash<int, QPixmap> m_thumbnails;
+    // The rows in view and those clicked have one, the least recently shown
+    // going first.
+    QCache<int, QPixmap> m_thumbnails;
     QPixmap m_folderIcon;
     QPixmap m_fileIcon;
 };
