@@ -146,8 +146,8 @@ int main(int argc, char** argv)
     auto* list = form.findChild<QListView*>(QStringLiteral("ListView1"));
     auto waitIdle = [explorer] {
         while (explorer->isListing() || explorer->isMakingThumbnails())
-            QCoreApplication::processEvents(
-                QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
+                                            5);
     };
     // The window idle on an empty folder first.
     form.openFileExplorer(program.path());
@@ -215,9 +215,10 @@ int main(int argc, char** argv)
                     static_cast<long long>(sizes[i]), answer, answer / reference, median(made),
                     clicks[i].back().thumbnail ? "thumbnail" : "file icon");
     }
-    std::printf("\nthumbnails of the rows in view, from a cold cache: %.0f ms, peak memory %lld KiB "
-                "above the idle window\n",
-                inViewMs, static_cast<long long>(inViewPeakKb - idleKb));
+    std::printf(
+        "\nthumbnails of the rows in view, from a cold cache: %.0f ms, peak memory %lld KiB "
+        "above the idle window\n",
+        inViewMs, static_cast<long long>(inViewPeakKb - idleKb));
     std::printf("longest gap between 10 ms ticks while clicking: %.1f ms\n", longestGapMs);
     std::printf("peak memory %lld KiB above the idle window's %lld KiB (limit 262144 KiB)\n",
                 static_cast<long long>(peakKb - idleKb), static_cast<long long>(idleKb));

@@ -148,6 +148,22 @@ Translations translations(ExtraText id)
         return {u"No file is ticked: tick the files to back up, or use Select All",
                 u"沒有勾選任何檔案: 請勾選要備份的檔案，或使用全選",
                 u"没有勾选任何文件: 请勾选要备份的文件，或使用全选"};
+    case ExtraText::Back:
+        return {u"Back", u"返回", u"返回"};
+    case ExtraText::Menu:
+        return {u"Menu", u"選單", u"菜单"};
+    case ExtraText::GoUp:
+        return {u"Up one folder", u"上一層資料夾", u"上一层文件夹"};
+    case ExtraText::GoToFolder:
+        return {u"Open this folder", u"開啟此資料夾", u"打开此文件夹"};
+    case ExtraText::FolderPath:
+        return {u"Folder", u"資料夾", u"文件夹"};
+    case ExtraText::FolderContents:
+        return {u"Folders and files", u"資料夾與檔案", u"文件夹与文件"};
+    case ExtraText::SubFolders:
+        return {u"Folders", u"資料夾", u"文件夹"};
+    case ExtraText::BannerCountsAgain:
+        return {u"Counts today's files again", u"重新計算今日檔案", u"重新计算今日档案"};
     case ExtraText::Yes:
         return {u"Yes", u"是", u"是"};
     case ExtraText::No:

@@ -108,6 +108,19 @@ enum class ExtraText {
     // Start Backup in the file explorer with no file ticked.
     NothingTicked,
 
+    // What a screen reader says of controls that show an arrow, a ">" or a
+    // list.
+    Back,
+    Menu,
+    GoUp,
+    GoToFolder,
+    FolderPath,
+    FolderContents,
+    SubFolders,
+
+    // What a tap on the home page's banner does, for a screen reader.
+    BannerCountsAgain,
+
     // The buttons of a question in the window's own message look.
     Yes,
     No,

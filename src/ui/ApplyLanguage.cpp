@@ -6,6 +6,7 @@
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "i18n/QtTranslations.h"
+#include "ui/Accessibility.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
 #include "ui/dialogs/DialogBase.h"
@@ -15,6 +16,7 @@
 #include "ui/dialogs/TfrmDatePicker.h"
 #include "ui/dialogs/TfrmInputExt.h"
 #include "ui/screens/BackupFoldersScreen.h"
+#include "ui/screens/ExplorerScreen.h"
 #include "ui/screens/FileExtensionsScreen.h"
 #include "ui/screens/GeneralSettingsScreen.h"
 #include "ui/screens/HistoryScreen.h"
@@ -62,6 +64,34 @@ void TForm1::ApplyLanguage()
     m_settingsList->prepareSettings();
     m_statusLine.languageApplied();
     showStatusBar();
+    nameControlsForScreenReaders();
+}
+
+void TForm1::nameControlsForScreenReaders()
+{
+    using Accessibility::nameControls;
+    const QString back = extraText(ExtraText::Back);
+    const QString menu = extraText(ExtraText::Menu);
+    nameControls(HeaderToolBar,
+                 {{"SpeedButton1", back}, {"Button1", back}, {"Button2", menu}, {"Button6", menu}});
+    const QString goUp = extraText(ExtraText::GoUp);
+    const QString go = extraText(ExtraText::GoToFolder);
+    const QString path = extraText(ExtraText::FolderPath);
+    nameControls(m_explorer, {{"Button13", goUp},
+                              {"Button4", go},
+                              {"Edit1", path},
+                              {"ListView1", extraText(ExtraText::FolderContents)}});
+    nameControls(m_dialogs.chooseFolder, {{"Button3", goUp},
+                                          {"Button4", go},
+                                          {"Edit1", path},
+                                          {"ListBox1", extraText(ExtraText::SubFolders)}});
+    nameControls(m_settingsList, {{"ListBox3", langText(6)}});
+    nameControls(m_generalSettings, {{"ListBox4", langText(8)}});
+    nameControls(m_backupFolders, {{"ListBox5", langText(23)}});
+    nameControls(m_fileExtensions, {{"ListBox6", langText(24)}});
+    nameControls(m_queue, {{"ListBox2", langText(7)}});
+    nameControls(m_history, {{"lvHistory", extraText(ExtraText::History)}});
+    nameControls(m_jobLog, {{"lvJobFiles", langText(44)}});
 }
 
 void TForm1::ChooseLanguageCallBack(const QString& AselectedItem)

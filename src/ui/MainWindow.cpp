@@ -27,6 +27,7 @@
 #include "ui/dialogs/TfrmInputExt.h"
 #include "ui/screens/BackupFoldersScreen.h"
 #include "ui/screens/ExplorerScreen.h"
+#include "ui/Accessibility.h"
 #include "ui/screens/FileExtensionsScreen.h"
 #include "ui/screens/HomeScreen.h"
 #include "ui/screens/JobDetailsScreen.h"
@@ -56,6 +57,7 @@ TForm1::TForm1(QWidget* parent, ScanClock clock)
       m_builder(std::move(clock))
 {
     setObjectName(QStringLiteral("Form1"));
+    Accessibility::installTapButtons();
     // Sees the key releases of every control (Navigation.cpp).
     QCoreApplication::instance()->installEventFilter(this);
     buildFrame();

@@ -175,6 +175,9 @@ private:
     void setHeaderTitle(const QString& title);
     // The status line and the failure mark from m_statusLine.
     void showStatusBar();
+    // What a screen reader says of controls that show no text of their own
+    // (ApplyLanguage.cpp).
+    void nameControlsForScreenReaders();
 
     // On-screen keyboard (KeyboardOffset.cpp).
     void hookKeyboardNotifications();

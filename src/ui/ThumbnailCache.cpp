@@ -63,8 +63,7 @@ void store(const QString& cacheFile, QImage thumbnail, const QByteArray& uri, qi
         return;
     // The standard keeps the thumbnail folders private to the user.
     QFile::setPermissions(QFileInfo(cacheFile).path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ExeOwner);
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     thumbnail.setText(kUriKey, QString::fromUtf8(uri));
     thumbnail.setText(kMTimeKey, QString::number(mtime));
     thumbnail.setText(kSizeKey, QString::number(size));

@@ -9,8 +9,8 @@
 #include "i18n/PassedOverNote.h"
 #include "transfer/RunningJobs.h"
 #include "ui/Icons.h"
-#include "ui/ThumbnailCache.h"
 #include "ui/MessageBox.h"
+#include "ui/ThumbnailCache.h"
 #include "ui/screens/ExplorerScreen.h"
 #include "ui/widgets/ExplorerListModel.h"
 #include "ui/widgets/ExplorerRowDelegate.h"
@@ -534,11 +534,11 @@ private slots:
         Window w;
         writeFile(w.path("a.jpg"), jpegOf(Qt::blue, QSize(300, 200)), 3);
         writeFile(w.path("b.png"), pngOf(Qt::green, QSize(200, 300)), 2);
-        writeFile(w.path("bomb.jpg"),
-                  picturefixtures::jpegClaiming(
-                      picturefixtures::pictureOf(Qt::red, QSize(16, 16), "JPEG", true), 30000,
-                      30000),
-                  1);
+        writeFile(
+            w.path("bomb.jpg"),
+            picturefixtures::jpegClaiming(
+                picturefixtures::pictureOf(Qt::red, QSize(16, 16), "JPEG", true), 30000, 30000),
+            1);
         writeFile(w.path("notes.txt"), "text", 0);
         w.open(w.files.path());
         w.waitForThumbnails();

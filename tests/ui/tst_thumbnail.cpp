@@ -187,7 +187,8 @@ private slots:
         const QString cached = ThumbnailCache::cacheFileFor(photo);
         const QImage stored(cached, "png");
         QCOMPARE(stored.size(), QSize(128, 96));
-        QCOMPARE(stored.text("Thumb::URI"), QUrl::fromLocalFile(photo).toString(QUrl::FullyEncoded));
+        QCOMPARE(stored.text("Thumb::URI"),
+                 QUrl::fromLocalFile(photo).toString(QUrl::FullyEncoded));
         QVERIFY(stored.text("Thumb::URI").contains("photo%20one.jpg"));
         QCOMPARE(stored.text("Thumb::MTime"), QString::number(modified.toSecsSinceEpoch()));
         QCOMPARE(QFileInfo(cached).permissions() & 0x0077, QFileDevice::Permissions());
@@ -198,15 +199,15 @@ private slots:
         other.setText("Thumb::URI", stored.text("Thumb::URI"));
         other.setText("Thumb::MTime", stored.text("Thumb::MTime"));
         QVERIFY(QImageWriter(cached, "png").write(other));
-        QVERIFY(near(centreOf(ThumbnailCache::thumbnailFor(photo, kBox, PictureBudget{})),
-                     Qt::red));
+        QVERIFY(
+            near(centreOf(ThumbnailCache::thumbnailFor(photo, kBox, PictureBudget{})), Qt::red));
 
         // The file changed: the stored one is of another version.
         QVERIFY(file.open(QIODevice::ReadWrite) &&
                 file.setFileTime(modified.addSecs(60), QFileDevice::FileModificationTime));
         file.close();
-        QVERIFY(near(centreOf(ThumbnailCache::thumbnailFor(photo, kBox, PictureBudget{})),
-                     Qt::blue));
+        QVERIFY(
+            near(centreOf(ThumbnailCache::thumbnailFor(photo, kBox, PictureBudget{})), Qt::blue));
         QCOMPARE(QImage(cached, "png").text("Thumb::MTime"),
                  QString::number(modified.addSecs(60).toSecsSinceEpoch()));
     }

@@ -38,6 +38,8 @@ TfrmDatePicker::TfrmDatePicker(QWidget* window)
     DateEdit2 = dateEdit(this, QStringLiteral("DateEdit2"));
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, DateEdit1, Label2, DateEdit2})
         content()->addWidget(w);
+    Label1->setBuddy(DateEdit1);
+    Label2->setBuddy(DateEdit2);
     applyLanguage();
 }
 

@@ -22,6 +22,7 @@ TfrmInputExt::TfrmInputExt(QWidget* window)
     edtFileExt->setInputMethodHints(Qt::ImhPreferLowercase | Qt::ImhNoPredictiveText);
     content()->addWidget(Label1);
     content()->addWidget(edtFileExt);
+    Label1->setBuddy(edtFileExt);
     applyLanguage();
 }
 

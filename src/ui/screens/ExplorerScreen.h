@@ -74,7 +74,6 @@ private:
     // Under the list: when and where the file at path was last backed up.
     void showBackupRecord(const QString& path);
 
-
     ScreenHost& m_host;
     std::atomic<bool>& m_cancelListing;
     // The listing under way; closing it stops it without reaching this

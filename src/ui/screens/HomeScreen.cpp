@@ -4,6 +4,7 @@
 #include "core/BackgroundTask.h"
 #include "core/HandOverChannel.h"
 #include "core/PicturesFolder.h"
+#include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "i18n/PassedOverNote.h"
 #include "ui/Icons.h"
@@ -45,6 +46,15 @@ HomeScreen::HomeScreen(ScreenHost& host, QWidget* parent)
     column->addWidget(Rectangle3);
     column->addWidget(ListBox7);
     column->addStretch(1);
+
+    // Tab walks the page as it reads: the banner, then the tiles row by row.
+    QWidget* previous = Rectangle3;
+    for (QWidget* tile :
+         std::initializer_list<QWidget*>{rectBackupToday, rectBackup5days, rectBackupByDate,
+                                         rectBackupManually, rectSetup, rectQueue}) {
+        setTabOrder(previous, tile);
+        previous = tile;
+    }
 
     connect(Rectangle3, &ClickableFrame::clicked, this, &HomeScreen::Rectangle3Click);
     connect(rectBackupToday, &ClickableFrame::clicked, this, &HomeScreen::rectBackupTodayClick);
@@ -188,6 +198,7 @@ void HomeScreen::showTodayFileCount()
 {
     lbTodayFileCount->setText(langText(1) + QStringLiteral(": ") +
                               QString::number(m_todayFileCount));
+    Rectangle3->setAccessibleName(lbTodayFileCount->text());
 }
 
 void HomeScreen::showQueueMarker()
@@ -208,6 +219,18 @@ void HomeScreen::applyLanguage()
     };
     for (const auto& [label, key] : labels)
         label->setText(langText(key));
+    // A tile is a button named by its label.
+    const std::pair<ClickableFrame*, QLabel*> tiles[] = {
+        {rectBackupToday, lbBackupToday},
+        {rectBackup5days, lbBackup5Days},
+        {rectBackupByDate, lbBackupByDate},
+        {rectBackupManually, lbBackupManually},
+        {rectSetup, lbSettings},
+        {rectQueue, lbViewQueue},
+    };
+    for (const auto& [tile, label] : tiles)
+        tile->setAccessibleName(label->text());
+    Rectangle3->setAccessibleDescription(extraText(ExtraText::BannerCountsAgain));
 
     const std::pair<QPushButton*, int> buttons[] = {
         {btnBackupTODAY, 2},    {btnBackup5Days, 3}, {btnBackupFILESByDATE, 4},

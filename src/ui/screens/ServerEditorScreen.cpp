@@ -61,6 +61,12 @@ ServerEditorScreen::ServerEditorScreen(ScreenHost& host, QWidget* parent)
     Label12->setObjectName(QStringLiteral("Label12"));
     Label12->setAlignment(Qt::AlignCenter);
 
+    // Each field is named by its label, for a screen reader.
+    Label8->setBuddy(edtServer);
+    Label9->setBuddy(edtPort);
+    Label10->setBuddy(edtAccount);
+    Label11->setBuddy(edtPassword);
+
     auto* fields = new QVBoxLayout(Layout1);
     fields->setContentsMargins(14, 10, 14, 14);
     fields->setSpacing(4);

@@ -7,6 +7,18 @@ namespace kyvane {
 ClickableFrame::ClickableFrame(QWidget* parent) : QFrame(parent)
 {
     setCursor(Qt::PointingHandCursor);
+    // Reached with Tab like a button.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ClickableFrame::keyPressEvent(QKeyEvent* event)
+{
+    bool taken = false;
+    if (TapTracker::keyTaps(event, taken))
+        press();
+    if (taken)
+        return;
+    QFrame::keyPressEvent(event);
 }
 
 void ClickableFrame::mousePressEvent(QMouseEvent* event)

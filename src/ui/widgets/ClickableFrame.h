@@ -14,12 +14,17 @@ class ClickableFrame : public QFrame
 public:
     explicit ClickableFrame(QWidget* parent = nullptr);
 
+    // Acts as a tap does: a key, a screen reader's press.
+    void press() { emit clicked(); }
+
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Enter and Space press a focused frame, as they press a button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TapTracker m_tap;

@@ -7,6 +7,18 @@ namespace kyvane {
 ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
+    // Reached with Tab like a button.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent* event)
+{
+    bool taken = false;
+    if (TapTracker::keyTaps(event, taken))
+        press();
+    if (taken)
+        return;
+    QLabel::keyPressEvent(event);
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event)

@@ -14,12 +14,16 @@ class ClickableLabel final : public QLabel
 public:
     explicit ClickableLabel(QWidget* parent = nullptr);
 
+    // Acts as a tap does: a key, a screen reader's press.
+    void press() { emit clicked(); }
+
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TapTracker m_tap;

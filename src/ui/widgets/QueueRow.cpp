@@ -120,6 +120,8 @@ QString QueueRow::title() const
 void QueueRow::setTitle(const QString& title)
 {
     m_title->setText(title);
+    // The row's check box is named for its job, for a screen reader.
+    m_check->setAccessibleName(title);
 }
 
 void QueueRow::setRunState(RunState state, const QString& text)

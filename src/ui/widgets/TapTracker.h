@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRect>
 
@@ -14,6 +15,18 @@ public:
     {
         m_pressed = event->button() == Qt::LeftButton;
         event->accept();
+    }
+
+    // Whether a key press on a focused widget is its tap: Enter or Space,
+    // as on a button, and not a held key's repeat. false leaves the key to
+    // the widget's usual handling.
+    static bool keyTaps(QKeyEvent* event, bool& taken)
+    {
+        taken = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                event->key() == Qt::Key_Space;
+        if (taken)
+            event->accept();
+        return taken && !event->isAutoRepeat();
     }
 
     // True when this release completes a tap inside area.
