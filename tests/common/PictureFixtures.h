@@ -120,4 +120,92 @@ inline QByteArray svgWithUseChain(int levels)
     return svg + "</defs><use xlink:href='#l" + QByteArray::number(levels) + "'/></svg>";
 }
 
+// A baseline (SOF0) JPEG of width by height, three components without
+// subsampling, each coded in a scan of its own: a sequential picture in
+// several scans, which a decoder holds whole as coefficients, as it does a
+// progressive one. Every block is zero: the picture is a mid grey.
+inline QByteArray jpegInSeveralScans(quint16 width, quint16 height)
+{
+    auto segment = [](quint8 marker, const QByteArray& payload) {
+        QByteArray out("\xFF", 1);
+        out += char(marker);
+        char length[2];
+        qToBigEndian(quint16(payload.size() + 2), length);
+        return out + QByteArray(length, 2) + payload;
+    };
+    QByteArray jpeg("\xFF\xD8", 2);
+    jpeg += segment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\x01'));
+    QByteArray frame(1, '\x08');
+    char size[4];
+    qToBigEndian(height, size);
+    qToBigEndian(width, size + 2);
+    frame += QByteArray(size, 4);
+    frame += char(3);
+    for (char id = 1; id <= 3; ++id)
+        frame += QByteArray(1, id) + QByteArray("\x11\x00", 2);
+    jpeg += segment(0xC0, frame);
+    // One code of one bit in each table: DC difference 0, end of block.
+    const QByteArray oneCode = QByteArray(1, '\x01') + QByteArray(15, '\0') + QByteArray(1, '\0');
+    jpeg += segment(0xC4, QByteArray(1, '\x00') + oneCode);
+    jpeg += segment(0xC4, QByteArray(1, '\x10') + oneCode);
+    const qint64 blocks = qint64((width + 7) / 8) * ((height + 7) / 8);
+    for (char id = 1; id <= 3; ++id) {
+        jpeg += segment(0xDA, QByteArray(1, '\x01') + QByteArray(1, id) +
+                                  QByteArray("\x00\x00\x3F\x00", 4));
+        jpeg += QByteArray((blocks * 2 + 7) / 8, '\0'); // two zero bits a block
+    }
+    return jpeg + QByteArray("\xFF\xD9", 2);
+}
+
+// The JPEG with its frame header hidden from a walk that takes every marker
+// for one with a length: a TEM marker (FF 01), which stands alone, comes
+// right after the start of image, and its two "length" bytes lead past the
+// real frame header into an APP1 segment that holds a frame header of a
+// 16 by 16 picture. A decoder skips the two bytes, reads the real frame and
+// skips the APP1 segment.
+inline QByteArray jpegFrameBehindStandaloneMarker(const QByteArray& jpeg)
+{
+    // The end of the first frame header, walking the segments.
+    qsizetype at = 2;
+    qsizetype frameEnd = -1;
+    while (at + 4 <= jpeg.size() && quint8(jpeg[at]) == 0xFF) {
+        const auto marker = quint8(jpeg[at + 1]);
+        const qsizetype length = qFromBigEndian<quint16>(jpeg.constData() + at + 2);
+        if (marker == 0xDA)
+            break;
+        at += 2 + length;
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC) {
+            frameEnd = at;
+            break;
+        }
+    }
+    if (frameEnd < 0)
+        return {};
+    const QByteArray fakeFrame = QByteArray::fromHex("ffc00011080010001003011100021101031101");
+    QByteArray app1("\xFF\xE1", 2);
+    char length[2];
+    qToBigEndian(quint16(fakeFrame.size() + 2), length);
+    app1 += QByteArray(length, 2) + fakeFrame;
+    QByteArray middle = jpeg.mid(2, frameEnd - 2);
+    for (int pad = 0; pad < 300; ++pad) {
+        QByteArray padded = middle;
+        if (pad > 0) {
+            char commentLength[2];
+            qToBigEndian(quint16(pad + 2), commentLength);
+            padded +=
+                QByteArray("\xFF\xFE", 2) + QByteArray(commentLength, 2) + QByteArray(pad, 'A');
+        }
+        // What the walk skips: the rest up to the fake frame header.
+        const qsizetype skipped = padded.size() + 4;
+        char temLength[2];
+        qToBigEndian(quint16(skipped + 2), temLength);
+        if (quint8(temLength[0]) == 0xFF || quint8(temLength[1]) == 0xFF)
+            continue; // the decoder would take it for a marker
+        return QByteArray("\xFF\xD8\xFF\x01", 4) + QByteArray(temLength, 2) + padded + app1 +
+               jpeg.mid(frameEnd);
+    }
+    return {};
+}
+
 } // namespace picturefixtures

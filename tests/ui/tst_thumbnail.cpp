@@ -12,6 +12,11 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace kyvane;
 using namespace picturefixtures;
 
@@ -123,6 +128,23 @@ private slots:
                    pictureOf(Qt::blue, QSize(64, 64), "JPEG"),
                    exifbytes::tiffWithThumbnail(exifbytes::Order::Little, embedded))
             << Limit::EmbeddedSide << QColor(Qt::red);
+        // How a JPEG is coded is told by what its decoder will read, not by
+        // what a walk over its header finds first: a sequential picture in
+        // several scans is held whole while it is decoded, like a
+        // progressive one, and a frame header can hide behind a marker that
+        // stands alone (the walk took the TEM marker for one with a length
+        // and found a small frame header inside an APP1 segment).
+        QTest::newRow("sequential JPEG in several scans")
+            << jpegInSeveralScans(200, 200) << Limit::Progressive << QColor(128, 128, 128);
+        QTest::newRow("progressive JPEG, its frame behind a TEM marker")
+            << jpegFrameBehindStandaloneMarker(pictureOf(Qt::blue, size, "JPEG", true))
+            << Limit::Progressive << QColor(Qt::blue);
+        QTest::newRow("embedded thumbnail, its frame behind a TEM marker")
+            << exifbytes::withExifSegment(
+                   pictureOf(Qt::blue, QSize(64, 64), "JPEG"),
+                   exifbytes::tiffWithThumbnail(exifbytes::Order::Little,
+                                                jpegFrameBehindStandaloneMarker(embedded)))
+            << Limit::EmbeddedSide << QColor(Qt::red);
         QTest::newRow("SVG, its bytes")
             << svgWithElements(3) << Limit::SvgBytes << QColor(Qt::green);
         QTest::newRow("SVG, its elements")
@@ -135,6 +157,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(Limit, limit);
         QFETCH(QColor, colour);
+        QVERIFY(!content.isEmpty());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("picture"));
         QFile file(path);
@@ -210,6 +233,97 @@ private slots:
             near(centreOf(ThumbnailCache::thumbnailFor(photo, kBox, PictureBudget{})), Qt::blue));
         QCOMPARE(QImage(cached, "png").text("Thumb::MTime"),
                  QString::number(modified.addSecs(60).toSecsSinceEpoch()));
+    }
+
+    // An SVG document may name other files in its <image> elements, which
+    // the SVG renderer opens and decodes whole with no budget: a picture far
+    // past any budget, the document itself (a recursion without end), a
+    // FIFO (an open that never returns). None of them is read for a
+    // thumbnail. Each case runs in a child process, so a crash or a hang
+    // fails the case instead of the whole test.
+    void svgReadsNoOtherFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("a picture past the budget") << QStringLiteral("big.png");
+        QTest::newRow("the document itself") << QStringLiteral("picture.svg");
+        QTest::newRow("a FIFO") << QStringLiteral("fifo.png");
+    }
+
+    void svgReadsNoOtherFile()
+    {
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("picture.svg"));
+        // 90,000 pixels of green: more than twice what the budget allows.
+        const QByteArray big = pictureOf(Qt::green, QSize(300, 300), "PNG");
+        QFile bigFile(dir.filePath(QStringLiteral("big.png")));
+        QVERIFY(bigFile.open(QIODevice::WriteOnly) && bigFile.write(big) == big.size());
+        bigFile.close();
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.png"))), 0600), 0);
+        const QByteArray svg =
+            "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+            "width='40' height='40'><image width='40' height='40' xlink:href='" +
+            QFile::encodeName(dir.filePath(target)) + "'/></svg>";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size());
+        file.close();
+        // The document is within every budget but its image.
+        QVERIFY(svg.size() < smallBudget().svgBytes);
+
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::alarm(20);
+            const QImage image = loadThumbnail(path, kBox, smallBudget());
+            ::_exit(image.isNull() || !near(centreOf(image), Qt::green) ? 0 : 3);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(!WIFSIGNALED(status) || WTERMSIG(status) != SIGALRM,
+                 "the thumbnail did not return within 20 s");
+        QVERIFY2(
+            WIFEXITED(status),
+            qPrintable(QStringLiteral("the thumbnail ended with signal %1").arg(WTERMSIG(status))));
+        QVERIFY2(WEXITSTATUS(status) != 3, "the picture the document names was decoded");
+        QVERIFY2(WEXITSTATUS(status) == 0,
+                 qPrintable(QStringLiteral("the thumbnail ended with exit code %1 (a sanitizer "
+                                           "report?)")
+                                .arg(WEXITSTATUS(status))));
+    }
+
+    // The SVG budget stands for the cost of rendering, but that cost is not
+    // in the count of elements: a document of 2,000 dashed triangles, within
+    // the shipped byte, element and use budgets, takes tens of seconds on
+    // the thumbnail worker (with 16 uses a few levels deep it repeats them
+    // hundreds of times: hours), and nothing can cut it short. Dashed
+    // strokes are refused.
+    void dashedSvgIsRefused()
+    {
+        QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40'>";
+        for (int i = 0; i < 2000; ++i)
+            svg += "<path d='M0 0L40 40L0 40Z' stroke='red' stroke-width='3' "
+                   "stroke-dasharray='0.01'/>";
+        svg += "</svg>";
+        const PictureBudget budget;
+        QVERIFY(svg.size() < budget.svgBytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dashes.svg"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size());
+        file.close();
+
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            // Only against a hang of the whole test: the document is to be
+            // refused, not rendered fast.
+            ::alarm(60);
+            ::_exit(loadThumbnail(path, kBox, budget).isNull() ? 0 : 3);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFEXITED(status), "the thumbnail did not return");
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 };
 
