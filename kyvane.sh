@@ -17,7 +17,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 mode="${1:-}"
 
-build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libsqlite3-dev)
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libsqlite3-dev
+    libjpeg62-turbo-dev)
 runtime_packages=(qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 libsqlite3-0
     qt6-translations-l10n fonts-roboto fonts-noto-cjk)
 # Only the tests need these: ffmpeg makes the videos that the capture-time test

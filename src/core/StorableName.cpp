@@ -37,7 +37,11 @@ QString printable(const QString& path)
 {
     QString text = path;
     for (QChar& c : text) {
-        if (isControl(c.unicode()))
+        // Beyond the control characters, those that end a line where text
+        // is shown: the C1 controls (NEL among them) and the line and
+        // paragraph separators.
+        if (isControl(c.unicode()) || c.category() == QChar::Other_Control ||
+            c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph)
             c = QChar::ReplacementCharacter;
     }
     return text;

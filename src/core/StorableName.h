@@ -19,8 +19,9 @@ bool isStorable(QByteArrayView encoded);
 // The path or name as text, as a listing or the user gave it.
 bool isStorable(const QString& path);
 
-// The path as a one-line text for a note: every control character shown as
-// U+FFFD, as bytes that are not valid text already are.
+// The path as a one-line text for a note or a row: every control character
+// (C0 and C1) and every line or paragraph separator shown as U+FFFD, as
+// bytes that are not valid text already are.
 QString printable(const QString& path);
 
 } // namespace StorableName

@@ -4,6 +4,7 @@
 #include "selection/FolderReader.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <cstdio>
 #include <ctime>
@@ -203,13 +204,26 @@ ScanRequest JobBuilder::dateRangeFromAnswer(const QString& answer)
 
 namespace {
 
-// Adds what a scan passed over to its list, once each.
-void notePassedOverFile(QStringList& passedOverFiles, const std::string& path)
+// The files a scan passes over, once each however many servers and folder
+// listings name them; a set keeps a folder of thousands of bad names cheap.
+class PassedOverFiles
 {
-    const QString shown = StorableName::printable(QFile::decodeName(path.c_str()));
-    if (!passedOverFiles.contains(shown))
-        passedOverFiles.append(shown);
-}
+public:
+    explicit PassedOverFiles(QStringList& list) : m_list(list) {}
+
+    void note(const std::string& path)
+    {
+        const QString shown = StorableName::printable(QFile::decodeName(path.c_str()));
+        if (!m_seen.contains(shown)) {
+            m_seen.insert(shown);
+            m_list.append(shown);
+        }
+    }
+
+private:
+    QStringList& m_list;
+    QSet<QString> m_seen;
+};
 
 void notePassedOverFolder(QStringList& passedOver, const QString& folder)
 {
@@ -222,6 +236,7 @@ void notePassedOverFolder(QStringList& passedOver, const QString& folder)
 ScanResult JobBuilder::scan(const ScanRequest& request, const AppLists& lists) const
 {
     ScanResult result;
+    PassedOverFiles passedOverFiles(result.passedOverFiles);
     const std::string target = targetExt(lists.extensions).toStdString();
     const DateTest dateTest(request, m_clock);
     for (const QString& server : lists.servers) {
@@ -234,7 +249,7 @@ ScanResult JobBuilder::scan(const ScanRequest& request, const AppLists& lists) c
                 [&](const std::string& path) {
                     result.entries.append(entryStart + QFile::decodeName(path.c_str()));
                 },
-                [&](const std::string& path) { notePassedOverFile(result.passedOverFiles, path); });
+                [&](const std::string& path) { passedOverFiles.note(path); });
             if (!listed)
                 notePassedOverFolder(result.passedOver, folder);
         }
@@ -252,14 +267,13 @@ TodayCount JobBuilder::countToday(const AppLists& lists) const
     const std::string target = targetExt(lists.extensions).toStdString();
     const DateTest today(ScanRequest{}, m_clock);
     TodayCount result;
+    PassedOverFiles passedOverFiles(result.passedOverFiles);
     for (const QString& folder : lists.folders) {
         if (isCameraFolder(folder))
             continue;
         const bool listed = scanFolder(
             folder, target, today, [&result](const std::string&) { ++result.count; },
-            [&result](const std::string& path) {
-                notePassedOverFile(result.passedOverFiles, path);
-            });
+            [&passedOverFiles](const std::string& path) { passedOverFiles.note(path); });
         if (!listed)
             notePassedOverFolder(result.passedOver, folder);
     }

@@ -7,6 +7,7 @@
 #include "i18n/ExtraTexts.h"
 #include "i18n/LanguageRes.h"
 #include "media/CaptureTime.h"
+#include "media/OpenMediaFile.h"
 #include "transfer/Digest.h"
 #include "transfer/JobEntry.h"
 #include "transfer/LineConnection.h"
@@ -304,8 +305,9 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
     const QString& server = entry.server;
     QFile file(entry.path);
     try {
-        if (!file.open(QIODevice::ReadOnly))
-            throw TransferError(file.errorString());
+        // Never waits on a FIFO put in the file's place since its look.
+        if (!openMediaFile(file))
+            throw TransferError(QStringLiteral("cannot be opened as a regular file"));
         const qint64 total = file.size();
         qint64 remaining = total;
 

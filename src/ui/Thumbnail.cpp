@@ -1,8 +1,7 @@
 #include "ui/Thumbnail.h"
 
 #include "media/ExifThumbnail.h"
-#include "media/JpegFrame.h"
-#include "media/MemoryByteSource.h"
+#include "media/JpegDecodeCost.h"
 #include "media/OpenMediaFile.h"
 #include "media/QIODeviceByteSource.h"
 #include "media/SvgBudget.h"
@@ -26,28 +25,27 @@ QImage embeddedThumbnail(QFile& file, const PictureBudget& budget)
     const std::vector<std::uint8_t> bytes = readExifThumbnail(source);
     if (bytes.empty())
         return {};
-    MemoryByteSource header(bytes);
-    const auto frame = readJpegFrame(header);
+    const QByteArray thumbnail(reinterpret_cast<const char*>(bytes.data()),
+                               qsizetype(bytes.size()));
+    const auto cost = readJpegDecodeCost(thumbnail);
     const std::uint32_t side = std::uint32_t(budget.embeddedThumbnailSide);
-    if (!frame || frame->width == 0 || frame->height == 0 || frame->width > side ||
-        frame->height > side)
+    if (!cost || cost->width == 0 || cost->height == 0 || cost->width > side || cost->height > side)
         return {};
-    return QImage::fromData(bytes.data(), int(bytes.size()), "JPEG");
+    return QImage::fromData(thumbnail, "JPEG");
 }
 
-// Whether a JPEG's frame fits its budget: a progressive one far less than a
-// baseline one, which is decoded at a fraction of its size.
+// Whether a JPEG fits its budget: one the decoder must hold whole far less
+// than one it decodes at a fraction of its size a few rows at a time.
 bool jpegWithinBudget(QFile& file, const PictureBudget& budget)
 {
     if (!file.seek(0))
         return false;
-    QIODeviceByteSource source(file);
-    const auto frame = readJpegFrame(source);
-    if (!frame || frame->pixels() == 0)
+    const auto cost = readJpegDecodeCost(file);
+    if (!cost || cost->pixels() == 0)
         return false;
     const qint64 limit =
-        frame->progressive ? budget.progressiveJpegPixels : budget.baselineJpegPixels;
-    return frame->pixels() <= std::uint64_t(limit);
+        cost->wholePictureHeld ? budget.progressiveJpegPixels : budget.baselineJpegPixels;
+    return cost->pixels() <= std::uint64_t(limit);
 }
 
 QImage decodeSvg(QFile& file, const QSize& box, const PictureBudget& budget)

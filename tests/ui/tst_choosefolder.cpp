@@ -76,7 +76,7 @@ private slots:
         QFile file(root.filePath("a-file.jpg"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         Chooser c;
-        c.dialog->TotalWork2(root.path(), false);
+        c.dialog->TotalWork2(root.path());
         QCOMPARE(c.path()->text(), root.path());
         QCOMPARE(c.names(), (QStringList{".hidden", "Alpha", "alpha2", "beta"}));
         const QListWidgetItem* alpha = c.rows()->item(1);
@@ -91,7 +91,7 @@ private slots:
         QTemporaryDir root;
         makeTree(root.path(), {"a/b"});
         Chooser c;
-        c.dialog->TotalWork2(root.path(), true);
+        c.dialog->TotalWork2(root.path());
         c.tapRow(0);
         QCOMPARE(c.path()->text(), root.filePath("a"));
         c.tapRow(0);
@@ -110,7 +110,7 @@ private slots:
     void upFromTheRootStays()
     {
         Chooser c;
-        c.dialog->TotalWork2(QStringLiteral("/"), true);
+        c.dialog->TotalWork2(QStringLiteral("/"));
         const QStringList top = c.names();
         QVERIFY(top.contains(QStringLiteral("tmp")));
         c.click("Button3");
@@ -123,7 +123,7 @@ private slots:
         QTemporaryDir root;
         makeTree(root.path(), {"gone", "stays"});
         Chooser c;
-        c.dialog->TotalWork2(root.path(), true);
+        c.dialog->TotalWork2(root.path());
         QVERIFY(QDir(root.filePath("gone")).removeRecursively());
         c.tapRow(0);
         QCOMPARE(c.names(), QStringList{"stays"});
@@ -133,7 +133,7 @@ private slots:
     void hiddenGoButton()
     {
         Chooser c;
-        c.dialog->TotalWork2(QStringLiteral("/no/such/folder"), true);
+        c.dialog->TotalWork2(QStringLiteral("/no/such/folder"));
         QCOMPARE(c.rows()->count(), 0);
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
         c.click("Button4");
@@ -146,7 +146,7 @@ private slots:
         QTemporaryDir root;
         Chooser c;
         QCOMPARE(c.path()->text(), sharedPicturesFolder());
-        c.dialog->TotalWork2(root.path(), true);
+        c.dialog->TotalWork2(root.path());
         c.click("Button2");
         QVERIFY(c.answer);
         QCOMPARE(*c.answer, QString());

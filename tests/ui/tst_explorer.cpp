@@ -340,6 +340,30 @@ private slots:
         const QString note = control<QLabel>(*w.form, "Label4")->text();
         QVERIFY2(note.contains(QString::fromUtf8("x\uFFFDy.jpg")), qPrintable(note));
         QCOMPARE(note, passedOverFilesNote({QString::fromUtf8("x\uFFFDy.jpg")}));
+        // The explorer keeps the note when the status line moves on; a
+        // folder without such names shows none.
+        auto* kept = control<QLabel>(*w.form, "lblPassedOverNames");
+        QVERIFY(kept->isVisibleTo(w.form.get()));
+        QCOMPARE(kept->text(), note);
+        w.form->setStatusLine(QStringLiteral("a later line"));
+        QCOMPARE(kept->text(), note);
+        QVERIFY(QDir(w.files.path()).mkdir("clean"));
+        w.open(w.path("clean"));
+        QVERIFY(!kept->isVisibleTo(w.form.get()));
+    }
+
+    // A name that is valid text but holds a line separator is listed and
+    // backed up as it is, and shown on one line.
+    void lineSeparatorInANameShowsOnOneLine()
+    {
+        Window w;
+        const QString name = QString::fromUtf8("ls\u2028name\u0085.jpg");
+        writeFile(w.path(name), "x");
+        w.open(w.files.path());
+        QCOMPARE(w.names(), QStringList{QString::fromUtf8("ls\uFFFDname\uFFFD.jpg")});
+        QCOMPARE(w.data(0, Role::TagStringRole).toString(), w.path(name));
+        w.clickRow(0);
+        QVERIFY(w.data(0, Role::DetailRole).toString().endsWith(QStringLiteral("1 KB")));
     }
 
     // The header's menu button in mid-listing: the rows so far stay, no

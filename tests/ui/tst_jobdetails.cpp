@@ -42,7 +42,8 @@ const QString kJob = QStringLiteral("100000");
 std::chrono::system_clock::time_point tenOClock()
 {
     const QDateTime ten(QDate::currentDate(), QTime(10, 0));
-    return std::chrono::system_clock::time_point(std::chrono::milliseconds(ten.toMSecsSinceEpoch()));
+    return std::chrono::system_clock::time_point(
+        std::chrono::milliseconds(ten.toMSecsSinceEpoch()));
 }
 
 // Stops the server as soon as the status line has shown a line holding
@@ -168,9 +169,8 @@ private slots:
         auto form = newForm();
         form->setClockForTesting([] { return tenOClock() - std::chrono::hours(1); });
         QVERIFY(form->startJob({login + "|" + held}, JobKind::of(JobKind::Type::Today)));
-        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "090000") &&
-                                     rowOf(*form, "090000")->runState() ==
-                                         QueueRow::RunState::Finished,
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, "090000") && rowOf(*form, "090000")->runState() ==
+                                                               QueueRow::RunState::Finished,
                                  kLongWaitMs);
         form->setClockForTesting(tenOClock);
 
@@ -193,15 +193,16 @@ private slots:
         QCOMPARE(byPath.value(sent).outcome, Outcome::Sent);
         QCOMPARE(byPath.value(held).outcome, Outcome::Held);
         QCOMPARE(byPath.value(refused).outcome, Outcome::Refused);
-        QCOMPARE(byPath.value(refused).reason, QStringLiteral("name is reserved for partial files"));
+        QCOMPARE(byPath.value(refused).reason,
+                 QStringLiteral("name is reserved for partial files"));
         QCOMPARE(byPath.value(gone).outcome, Outcome::NotFound);
         QCOMPARE(byPath.value(gone).reason, QStringLiteral("file not found"));
         QCOMPARE(byPath.value(last).outcome, Outcome::Failed);
         QVERIFY2(byPath.value(last).reason.startsWith("Backup Failed ("),
                  qPrintable(byPath.value(last).reason));
         const ServerKey nas{server->address(), server->port(), QStringLiteral("anna")};
-        QVERIFY(OutcomeStore::shared()->isConfirmed(sent, nas, 3000,
-                                                    QFileInfo(sent).lastModified().toMSecsSinceEpoch()));
+        QVERIFY(OutcomeStore::shared()->isConfirmed(
+            sent, nas, 3000, QFileInfo(sent).lastModified().toMSecsSinceEpoch()));
 
         // The row: failed, with its counts; its kind and time.
         QueueRow* row = rowOf(*form, kJob);
@@ -230,7 +231,8 @@ private slots:
                  qPrintable(shown.at(0).detail));
         QCOMPARE(shown.at(1).text, QStringLiteral(".bad.partial"));
         QCOMPARE(shown.at(1).detail,
-                 QStringLiteral("127.0.0.1 · refused by the server: name is reserved for partial files"));
+                 QStringLiteral(
+                     "127.0.0.1 · refused by the server: name is reserved for partial files"));
         QCOMPARE(shown.at(2).text, QStringLiteral("gone.jpg"));
         QCOMPARE(shown.at(2).detail, QStringLiteral("127.0.0.1 · not found: file not found"));
         QCOMPARE(shown.at(3).detail, QStringLiteral("127.0.0.1 · sent"));
@@ -271,8 +273,8 @@ private slots:
         QVERIFY(back.isListening());
         QVERIFY(QFile::remove(refused));
         form = newForm();
-        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, kJob) && rowOf(*form, kJob)->runState() !=
-                                                            QueueRow::RunState::Running,
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, kJob) &&
+                                     rowOf(*form, kJob)->runState() != QueueRow::RunState::Running,
                                  kLongWaitMs);
         QVERIFY2(!m_folder->exists(kJob + ".kyv"),
                  qPrintable(rowOf(*form, kJob)->stateText() + "\n" +
@@ -318,17 +320,16 @@ private slots:
                   refused = int(Outcome::Refused), waiting = int(Outcome::Waiting);
         QTest::newRow("finished") << 0 << QList<int>{sent, held} << true << int(S::Finished)
                                   << "Finished 10:05";
-        QTest::newRow("finished, a file gone")
-            << 0 << QList<int>{sent, gone} << true << int(S::Failed)
-            << "Finished 10:05 · 1 not found";
+        QTest::newRow("finished, a file gone") << 0 << QList<int>{sent, gone} << true
+                                               << int(S::Failed) << "Finished 10:05 · 1 not found";
         QTest::newRow("failed") << 0 << QList<int>{failed, refused, sent, waiting} << false
                                 << int(S::Failed) << "1 failed · 1 refused";
         QTest::newRow("stopped") << 0 << QList<int>{sent, waiting} << false << int(S::Stopped)
                                  << "Stopped";
         QTest::newRow("failed, zh-Hant") << 100 << QList<int>{failed, failed} << false
                                          << int(S::Failed) << QString::fromUtf8("失敗 2");
-        QTest::newRow("stopped, zh-Hans") << 200 << QList<int>{waiting} << false
-                                          << int(S::Stopped) << QString::fromUtf8("已停止");
+        QTest::newRow("stopped, zh-Hans") << 200 << QList<int>{waiting} << false << int(S::Stopped)
+                                          << QString::fromUtf8("已停止");
         QTest::newRow("finished, zh-Hans") << 200 << QList<int>{sent} << true << int(S::Finished)
                                            << QString::fromUtf8("完成于 10:05");
     }
@@ -382,14 +383,17 @@ private slots:
     {
         QByteArray log;
         for (int i = 0; i < 100; ++i)
-            log += QStringLiteral("1/2/26 10:00:%1  [nas][DONE] f%2.jpg existed, Backup Skipped\r\n")
-                       .arg(i % 60, 2, 10, QLatin1Char('0'))
-                       .arg(i)
-                       .toUtf8();
+            log +=
+                QStringLiteral("1/2/26 10:00:%1  [nas][DONE] f%2.jpg existed, Backup Skipped\r\n")
+                    .arg(i % 60, 2, 10, QLatin1Char('0'))
+                    .arg(i)
+                    .toUtf8();
         log += "1/2/26 10:01:40  [nas][FAIL] f100.jpg Backup Failed (reset)\r\n";
         log += "1/2/26 10:01:41  [nas][FAIL] f101.jpg Backup Failed (reset)\r\n";
         for (int i = 102; i < 150; ++i)
-            log += QStringLiteral("1/2/26 10:02:00  [nas][DONE] f%1.jpg Backup OK\r\n").arg(i).toUtf8();
+            log += QStringLiteral("1/2/26 10:02:00  [nas][DONE] f%1.jpg Backup OK\r\n")
+                       .arg(i)
+                       .toUtf8();
         log += "\r\n";
         auto form = newForm(); // before the log, which the start-up would find stale
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -416,8 +420,8 @@ private slots:
                                  {QStringLiteral("127.0.0.1|1|anna|d|") + missing}),
                  QString());
         auto form = newForm();
-        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, kJob) && rowOf(*form, kJob)->runState() ==
-                                                            QueueRow::RunState::Failed,
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(*form, kJob) &&
+                                     rowOf(*form, kJob)->runState() == QueueRow::RunState::Failed,
                                  kLongWaitMs);
         QCOMPARE(rowOf(*form, kJob)->stateText(), QStringLiteral("1 failed"));
         QVERIFY(rowOf(*form, kJob)->title().startsWith("Job "));
@@ -451,8 +455,8 @@ private slots:
         QTest::newRow("range") << 0 << int(T::DateRange) << today << "1 Nov – 15 Nov 13:02";
         QTest::newRow("manual, days ago") << 0 << int(T::Manual) << earlier << "Manual 3 Nov 13:05";
         QTest::newRow("unknown") << 0 << int(T::Unknown) << today << "Job 13:02";
-        QTest::newRow("today, zh-Hant") << 100 << int(T::Today) << today
-                                        << QString::fromUtf8("今日 13:02");
+        QTest::newRow("today, zh-Hant")
+            << 100 << int(T::Today) << today << QString::fromUtf8("今日 13:02");
         QTest::newRow("range, zh-Hans") << 200 << int(T::DateRange) << earlier
                                         << QString::fromUtf8("11月1日 – 11月15日 11月3日 13:05");
     }
@@ -465,7 +469,8 @@ private slots:
         QFETCH(QString, title);
         setCurrentLanguage(language);
         JobRecord job;
-        job.kind = {JobKind::Type(kind), QStringLiteral("2026/11/01"), QStringLiteral("2026/11/15")};
+        job.kind = {JobKind::Type(kind), QStringLiteral("2026/11/01"),
+                    QStringLiteral("2026/11/15")};
         job.madeMs = made.toMSecsSinceEpoch();
         QCOMPARE(JobTexts::jobTitle(job, QDateTime(QDate(2026, 11, 15), QTime(18, 0))), title);
         setCurrentLanguage(kLanguageEnglish);

@@ -86,7 +86,8 @@ private slots:
         expected.replace("Language=0", "LANGUAGE=200");
         QCOMPARE(w.folder.read("config.ini"), expected);
         // Qt's own texts follow: the buttons of the platform's dialogs.
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QString::fromUtf8("取消"));
     }
 
     void backToEnglish()

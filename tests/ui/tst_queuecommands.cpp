@@ -174,7 +174,8 @@ private slots:
         QVERIFY(m_folder->exists("100000.kyv")); // stopped, not finished
         QueueRow* stoppedRow = rowOf(*form, "100000");
         QCOMPARE(stoppedRow->finishedMark(), 0);
-        QVERIFY(QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("[STOP] a.jpg stopped"));
+        QVERIFY(
+            QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("[STOP] a.jpg stopped"));
 
         const auto afterStop = StopTokens::issue();
         pressQueueCommand(*form, "btnStart");
@@ -386,7 +387,8 @@ private slots:
         QVERIFY(form->close());
         QVERIFY(closing.elapsed() < TForm1::kCloseWaitMs);
         QVERIFY(noWorkerRunning());
-        QVERIFY(QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("[STOP] a.jpg stopped"));
+        QVERIFY(
+            QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("[STOP] a.jpg stopped"));
         form.reset();
         QVERIFY(m_folder->exists("100000.kyv"));
     }
@@ -407,7 +409,8 @@ private slots:
         QVERIFY(running->isStopped());
         QVERIFY(noWorkerRunning());
         QVERIFY(m_folder->exists("100000.kyv"));
-        QVERIFY(QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("[STOP] a.jpg stopped"));
+        QVERIFY(
+            QString::fromUtf8(m_folder->read("100000.kyvlog")).contains("[STOP] a.jpg stopped"));
         form.reset();
     }
 };

@@ -250,7 +250,7 @@ private slots:
         w.click("btnChooseFolder");
         auto* chooser = w.form->findChild<TfrmChooseFolder*>();
         QVERIFY(chooser->isVisible());
-        chooser->TotalWork2(tree.path(), true);
+        chooser->TotalWork2(tree.path());
         clickRow(chooser->findChild<QListWidget*>("ListBox1"), 0);
         chooser->findChild<QAbstractButton*>(ok ? "Button1" : "Button2")->click();
         const QStringList stored = ok ? kFolders + QStringList{tree.path() + "/Trip"} : kFolders;

@@ -219,9 +219,8 @@ private slots:
         QVERIFY(order("MultiView1", {"btnSelectAll2", "btnSelectNone2", "btnBackup", "btnQueue"}));
         form.ChangeTab(3);
         QMetaObject::invokeMethod(form.findChild<QWidget*>("Button6"), "click");
-        QVERIFY(order("MultiView2",
-                      {"btnSelectAll", "btnSelectNone", "btnStop", "btnStart", "btnDelete",
-                       "btnHistory"}));
+        QVERIFY(order("MultiView2", {"btnSelectAll", "btnSelectNone", "btnStop", "btnStart",
+                                     "btnDelete", "btnHistory"}));
     }
 
     // The file explorer starts in the shared pictures folder, or in the

@@ -63,7 +63,7 @@ TfrmChooseFolder::TfrmChooseFolder(QWidget* window)
 
 void TfrmChooseFolder::FormShow()
 {
-    TotalWork2(sharedPicturesFolder(), true);
+    TotalWork2(sharedPicturesFolder());
 }
 
 QString TfrmChooseFolder::okValue() const
@@ -71,15 +71,15 @@ QString TfrmChooseFolder::okValue() const
     return Edit1->text();
 }
 
-void TfrmChooseFolder::TotalWork2(const QString& path_tr, bool /*clear*/)
+void TfrmChooseFolder::TotalWork2(const QString& path_tr)
 {
     Edit1->setText(path_tr);
     // Sub-folders only, hidden ones too, in case-blind order; the files of a
     // big folder are not even looked at.
-    AddListItem(readSubFolders(folderWithSeparator(path_tr)), QStringLiteral("folder"));
+    AddListItem(readSubFolders(folderWithSeparator(path_tr)));
 }
 
-void TfrmChooseFolder::AddListItem(const QStringList& list, const QString& /*itype*/)
+void TfrmChooseFolder::AddListItem(const QStringList& list)
 {
     ListBox1->setUpdatesEnabled(false);
     ListBox1->clear();
@@ -99,7 +99,7 @@ void TfrmChooseFolder::ListBox1ItemClick(QListWidgetItem* item)
         return;
     const QString path = item->data(row::Detail).toString();
     if (QFileInfo(path).isDir())
-        TotalWork2(path, true);
+        TotalWork2(path);
     else
         delete ListBox1->takeItem(ListBox1->row(item));
 }
@@ -107,13 +107,13 @@ void TfrmChooseFolder::ListBox1ItemClick(QListWidgetItem* item)
 void TfrmChooseFolder::Button3Click()
 {
     // A path without any "/" has no level above; it is listed again.
-    TotalWork2(parentFolder(Edit1->text()), true);
+    TotalWork2(parentFolder(Edit1->text()));
 }
 
 void TfrmChooseFolder::Button4Click()
 {
     if (QFileInfo(Edit1->text()).isDir())
-        TotalWork2(Edit1->text(), true);
+        TotalWork2(Edit1->text());
     else
         MessageBox::inform(window(), QStringLiteral("Path not found"));
 }

@@ -22,9 +22,9 @@ class TfrmChooseFolder final : public DialogBase
 public:
     explicit TfrmChooseFolder(QWidget* window);
 
-    // Makes path_tr the open folder: shows it and lists its sub-folders,
-    // the rows always replaced whatever clear says.
-    void TotalWork2(const QString& path_tr, bool clear);
+    // Makes path_tr the open folder: shows it and lists its sub-folders in
+    // place of the rows shown.
+    void TotalWork2(const QString& path_tr);
 
 protected:
     void FormShow() override;
@@ -33,7 +33,7 @@ protected:
 private:
     // One row per path of list: the folder image, the name, the full path
     // under it. Only folders are ever listed.
-    void AddListItem(const QStringList& list, const QString& itype);
+    void AddListItem(const QStringList& list);
     // Opens the tapped sub-folder, or removes its row when it is gone.
     void ListBox1ItemClick(QListWidgetItem* item);
     // One level up; the root lists itself again.

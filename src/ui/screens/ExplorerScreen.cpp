@@ -17,6 +17,7 @@
 #include "ui/widgets/ExplorerListModel.h"
 #include "ui/widgets/ExplorerListView.h"
 #include "ui/widgets/ExplorerRowDelegate.h"
+#include "ui/widgets/NoteLabel.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
@@ -85,6 +86,13 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     lblCannotList->setWordWrap(true);
     lblCannotList->hide();
 
+    // Names passed over: the listing's, or the backup's; it stays until the
+    // next listing, as the status line's text would not.
+    lblPassedOverNames = new NoteLabel(this);
+    lblPassedOverNames->setObjectName(QStringLiteral("lblPassedOverNames"));
+    lblPassedOverNames->setFixedHeight(64);
+    lblPassedOverNames->hide();
+
     lblBackupRecord = new QLabel(this);
     lblBackupRecord->setObjectName(QStringLiteral("lblBackupRecord"));
     lblBackupRecord->setTextFormat(Qt::PlainText);
@@ -102,6 +110,7 @@ ExplorerScreen::ExplorerScreen(ScreenHost& host, std::atomic<bool>& cancelListin
     column->setSpacing(0);
     column->addLayout(pathBar);
     column->addLayout(listArea, 1);
+    column->addWidget(lblPassedOverNames);
     column->addWidget(lblBackupRecord);
 
     m_thumbnails =
@@ -153,6 +162,7 @@ void ExplorerScreen::listingPrepared()
     m_thumbnails->rowsCleared();
     ListView1->setEnabled(false);
     lblCannotList->hide();
+    lblPassedOverNames->setNote(QString());
     lblBackupRecord->hide();
     lblWait->show();
 }
@@ -179,8 +189,10 @@ void ExplorerScreen::listingFinished(bool readable, const QStringList& passedOve
         lblCannotList->show();
     }
     // Files the user cannot see in the list and could not back up.
-    if (!passedOver.isEmpty())
-        m_host.setStatusLine(passedOverFilesNote(passedOver));
+    if (!passedOver.isEmpty()) {
+        lblPassedOverNames->setNote(passedOverFilesNote(passedOver));
+        m_host.setStatusLine(lblPassedOverNames->text());
+    }
     m_listing.reset();
 }
 
@@ -316,8 +328,10 @@ void ExplorerScreen::btnBackupClick()
     m_model->uncheckFiles();
     if (!entries.isEmpty())
         m_host.startJob(entries, JobKind::of(JobKind::Type::Manual));
-    if (!passedOver.isEmpty())
-        m_host.setStatusLine(passedOverFilesNote(passedOver));
+    if (!passedOver.isEmpty()) {
+        lblPassedOverNames->setNote(passedOverFilesNote(passedOver));
+        m_host.setStatusLine(lblPassedOverNames->text());
+    }
 }
 
 } // namespace kyvane

@@ -19,6 +19,7 @@ class ExplorerListModel;
 class HandOverChannel;
 class ScreenHost;
 class ExplorerThumbnails;
+class NoteLabel;
 
 // The file explorer: a path bar over the list of a folder's sub-folders and
 // files, a wait label while a folder is listed, and the commands of its side
@@ -88,8 +89,9 @@ private:
     QListView* ListView1 = nullptr;
     ExplorerListModel* m_model = nullptr;
     QLabel* lblWait = nullptr;
-    QLabel* lblCannotList = nullptr;   // the folder could not be listed
-    QLabel* lblBackupRecord = nullptr; // the clicked file's last backup
+    QLabel* lblCannotList = nullptr;         // the folder could not be listed
+    NoteLabel* lblPassedOverNames = nullptr; // names that cannot be backed up
+    QLabel* lblBackupRecord = nullptr;       // the clicked file's last backup
 };
 
 } // namespace kyvane

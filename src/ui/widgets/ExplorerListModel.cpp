@@ -1,5 +1,6 @@
 #include "ui/widgets/ExplorerListModel.h"
 
+#include "core/StorableName.h"
 #include "ui/Icons.h"
 
 namespace kyvane {
@@ -34,7 +35,9 @@ QVariant ExplorerListModel::data(const QModelIndex& index, int role) const
     const bool isFile = r.kind == ExplorerRow::Kind::File;
     switch (role) {
     case Qt::DisplayRole:
-        return m_rows.nameLine(row);
+        // One line whatever the name holds; the name itself stays as it
+        // is for the file's path.
+        return StorableName::printable(m_rows.nameLine(row));
     case DetailRole:
         return m_rows.detailLine(row);
     case Qt::DecorationRole:
