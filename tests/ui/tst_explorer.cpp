@@ -195,6 +195,9 @@ private slots:
         QTest::newRow("Traditional Chinese")
             << 100 << QString::fromUtf8("上次備份到 nas.home，2024-03-02 09:30")
             << QString::fromUtf8("尚未備份");
+        QTest::newRow("Simplified Chinese")
+            << 200 << QString::fromUtf8("上次备份到 nas.home，2024-03-02 09:30")
+            << QString::fromUtf8("尚未备份");
     }
 
     void clickShowsTheLastBackup()
