@@ -301,6 +301,7 @@ void TForm1::JobEnded(const QString& tname)
     // The details of the job on screen now show how its run ended.
     if (currentTabIndex() == JobLog && m_jobLog->jobName() == tname)
         m_jobLog->refresh();
+    m_explorer->refreshBackupRecord();
 }
 
 } // namespace kyvane

@@ -225,6 +225,12 @@ private slots:
         QCOMPARE(record->text(), backedUp);
         w.clickRow(w.rowOf("new.jpg"));
         QCOMPARE(record->text(), never);
+        // Backed up while it is shown: the line says so once the job ends.
+        sent.file.path = w.path("new.jpg");
+        OutcomeStore::shared()->recordFileOutcome(sent);
+        QCOMPARE(record->text(), never);
+        w.form->JobEnded(QStringLiteral("100000"));
+        QCOMPARE(record->text(), backedUp);
         // A new listing forgets it.
         w.open(w.files.path());
         QVERIFY(!record->isVisible());

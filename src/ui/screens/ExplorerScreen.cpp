@@ -216,8 +216,15 @@ void ExplorerScreen::showFileDetails(int row)
         m_model->setThumbnail(row, QPixmap::fromImage(thumbnail));
 }
 
+void ExplorerScreen::refreshBackupRecord()
+{
+    if (lblBackupRecord->isVisibleTo(this))
+        showBackupRecord(m_recordPath);
+}
+
 void ExplorerScreen::showBackupRecord(const QString& path)
 {
+    m_recordPath = path;
     const auto store = OutcomeStore::shared();
     if (!store) {
         lblBackupRecord->hide(); // nothing known either way

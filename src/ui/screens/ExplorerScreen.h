@@ -51,6 +51,10 @@ public:
     // From the start of a listing to its finish step.
     bool isListing() const { return m_listing != nullptr; }
 
+    // A job has ended: the last backup shown for the clicked file may have
+    // changed.
+    void refreshBackupRecord();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -77,6 +81,7 @@ private:
     // screen again.
     std::shared_ptr<HandOverChannel> m_listing;
     QString m_listingFolder;
+    QString m_recordPath; // the file whose last backup is shown
 
     QToolButton* Button13 = nullptr; // go up
     QLineEdit* Edit1 = nullptr;      // path field
