@@ -534,6 +534,11 @@ private slots:
         const EntryRecord first = JobRecords(OutcomeStore::shared()).entries(job->id).first();
         QCOMPARE(first.file.path, gone);
         QCOMPARE(first.reason, reason);
+        // The window learns the same of the run from the worker itself.
+        QCOMPARE(observer.runCounts.size(), 1);
+        QCOMPARE(observer.runCounts.first().sent, 2);
+        QCOMPARE(observer.runCounts.first().notFound, finishes ? 1 : 0);
+        QCOMPARE(observer.runCounts.first().failed, finishes ? 0 : 1);
     }
 
     // A job of nothing but a gone file makes no connection at all, and is

@@ -229,7 +229,7 @@ private slots:
         sent.file.path = w.path("new.jpg");
         OutcomeStore::shared()->recordFileOutcome(sent);
         QCOMPARE(record->text(), never);
-        w.form->JobEnded(QStringLiteral("100000"));
+        w.form->JobEnded(QStringLiteral("100000"), OutcomeCounts{});
         QCOMPARE(record->text(), backedUp);
         // A new listing forgets it.
         w.open(w.files.path());

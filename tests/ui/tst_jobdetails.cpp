@@ -318,33 +318,37 @@ private slots:
         QCOMPARE(form->currentTabIndex(), int(TForm1::Queue));
     }
 
-    // How a row looks once its run ended, from the store's counts.
+    // How a row looks once its run ended: from what the worker saw of the
+    // run, also where the store missed it (a full disk), with the time it
+    // finished from the store.
     void rowLooks_data()
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<QList<int>>("outcomes");
         QTest::addColumn<bool>("finished");
+        QTest::addColumn<bool>("recorded"); // the store took the outcomes
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("stateText");
         using S = QueueRow::RunState;
         const int sent = int(Outcome::Sent), held = int(Outcome::Held),
                   gone = int(Outcome::NotFound), failed = int(Outcome::Failed),
                   refused = int(Outcome::Refused), waiting = int(Outcome::Waiting);
-        QTest::newRow("finished") << 0 << QList<int>{sent, held} << true << int(S::Finished)
+        QTest::newRow("finished") << 0 << QList<int>{sent, held} << true << true << int(S::Finished)
                                   << "Finished 10:05";
-        QTest::newRow("finished, a file gone")
-            << 0 << QList<int>{sent, gone} << true << int(S::Failed)
-            << "Finished 10:05 · 1 not found";
-        QTest::newRow("failed") << 0 << QList<int>{failed, refused, sent, waiting} << false
+        QTest::newRow("finished, a file gone") << 0 << QList<int>{sent, gone} << true << true
+                                               << int(S::Failed) << "Finished 10:05 · 1 not found";
+        QTest::newRow("failed") << 0 << QList<int>{failed, refused, sent, waiting} << false << true
                                 << int(S::Failed) << "1 failed · 1 refused";
-        QTest::newRow("stopped") << 0 << QList<int>{sent, waiting} << false << int(S::Stopped)
-                                 << "Stopped";
-        QTest::newRow("failed, zh-Hant") << 100 << QList<int>{failed, failed} << false
+        QTest::newRow("stopped") << 0 << QList<int>{sent, waiting} << false << true
+                                 << int(S::Stopped) << "Stopped";
+        QTest::newRow("refused, the store missed it")
+            << 0 << QList<int>{sent, refused} << false << false << int(S::Failed) << "1 refused";
+        QTest::newRow("failed, zh-Hant") << 100 << QList<int>{failed, failed} << false << true
                                          << int(S::Failed) << QString::fromUtf8("失敗 2");
-        QTest::newRow("stopped, zh-Hans") << 200 << QList<int>{waiting} << false
+        QTest::newRow("stopped, zh-Hans") << 200 << QList<int>{waiting} << false << true
                                           << int(S::Stopped) << QString::fromUtf8("已停止");
-        QTest::newRow("finished, zh-Hans") << 200 << QList<int>{sent} << true << int(S::Finished)
-                                           << QString::fromUtf8("完成于 10:05");
+        QTest::newRow("finished, zh-Hans") << 200 << QList<int>{sent} << true << true
+                                           << int(S::Finished) << QString::fromUtf8("完成于 10:05");
     }
 
     void rowLooks()
@@ -352,6 +356,7 @@ private slots:
         QFETCH(int, language);
         QFETCH(QList<int>, outcomes);
         QFETCH(bool, finished);
+        QFETCH(bool, recorded);
         QFETCH(int, state);
         QFETCH(QString, stateText);
         auto form = newForm();
@@ -368,16 +373,22 @@ private slots:
         QueueRow* row = rowOf(*form, kJob);
         QCOMPARE(row->runState(), QueueRow::RunState::Running);
         QCOMPARE(row->stateText(), QString());
+        OutcomeCounts run;
         for (int i = 0; i < outcomes.size(); ++i) {
             FileOutcome outcome;
             outcome.file = files.at(i);
             outcome.outcome = Outcome(outcomes.at(i));
-            records.record(job, i, outcome);
+            run.add(outcome.outcome);
+            if (recorded)
+                records.record(job, i, outcome);
         }
-        if (finished)
+        if (finished) {
+            const int count = int(outcomes.size());
+            form->SetToDoListProgressbar(kJob, 100, count, count, "f.jpg", "nas");
             records.finish(job, QDateTime(QDate::currentDate(), QTime(10, 5)).toMSecsSinceEpoch(),
                            QString());
-        form->JobEnded(kJob);
+        }
+        form->JobEnded(kJob, run);
         QCOMPARE(int(row->runState()), state);
         QCOMPARE(row->stateText(), stateText);
         const QString title = row->title();
