@@ -6,8 +6,11 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sqlite3.h>
+
+#include <cstdio>
 
 namespace kyvane {
 
@@ -69,7 +72,12 @@ struct NewerSchema
 
 std::unique_ptr<SqliteDatabase> openDatabase(const QString& path)
 {
-    const bool isNew = !QFile::exists(path);
+    // A folder, a link or a device where the store belongs can never be
+    // opened as one: it is moved aside like a damaged file.
+    const QFileInfo found(path);
+    if (found.isSymLink() || (found.exists() && !found.isFile()))
+        throw SqliteError(SQLITE_NOTADB, QStringLiteral("%1 is no file").arg(path));
+    const bool isNew = !found.exists();
     auto db = std::make_unique<SqliteDatabase>(path);
     if (isNew) // it holds the names of the user's files
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -78,6 +86,10 @@ std::unique_ptr<SqliteDatabase> openDatabase(const QString& path)
     const qint64 version = db->queryInteger("PRAGMA user_version");
     if (version > OutcomeStore::kSchemaVersion)
         throw NewerSchema{version};
+    // SQLite quietly opens a file it may not write for reading only; every
+    // record would then be lost without a word.
+    if (db->isReadOnly())
+        throw SqliteError(SQLITE_READONLY, QStringLiteral("%1 cannot be written").arg(path));
     // WAL: readers never wait for the writer, and an end of the process at
     // any moment keeps every outcome committed: a crash of the program loses
     // at most the one in flight. NORMAL: a commit does not wait for the disk
@@ -100,18 +112,35 @@ std::unique_ptr<SqliteDatabase> openDatabase(const QString& path)
     return db;
 }
 
-// Moves path and its journal files aside; the name they went to.
+bool isTaken(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Renames whatever is at from (a file, a folder, a link, also one that
+// points nowhere) to the free name to.
+bool renameAside(const QString& from, const QString& to)
+{
+    return !isTaken(to) &&
+           std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+// Moves path and its journal files aside, under a name no earlier damaged
+// store has; the name they went to.
 QString moveAside(const QString& path)
 {
-    const QString aside =
-        path + QStringLiteral(".damaged-") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    if (!QFile::rename(path, aside))
+    const QString stem = path + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString aside = stem;
+    for (int n = 2; isTaken(aside) || isTaken(aside + QStringLiteral("-wal")); ++n)
+        aside = stem + QStringLiteral("-%1").arg(n);
+    if (!renameAside(path, aside))
         return QString();
     for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        if (!QFile::exists(path + suffix))
+        if (!isTaken(path + suffix))
             continue;
-        if (!QFile::rename(path + suffix, aside + suffix))
+        if (!renameAside(path + suffix, aside + suffix))
             QFile::remove(path + suffix);
     }
     return aside;

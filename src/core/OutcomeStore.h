@@ -35,8 +35,9 @@ public:
     };
 
     // Opens the store file at path, creating it when missing. A file that is
-    // damaged or no database is moved aside (with its journal) and a new,
-    // empty store takes its place. A file of a newer schema is left alone
+    // damaged or no database, or anything but a file in its place, is moved
+    // aside (with its journal) and a new, empty store takes its place. A
+    // file of a newer schema, or one that cannot be written, is left alone
     // and not used.
     static Opened open(const QString& path);
 

@@ -104,9 +104,10 @@ SqliteDatabase::SqliteDatabase(const QString& path)
 {
     // One connection per owner, serialised by the owner: no mutex inside
     // SQLite needed.
-    const int code =
-        sqlite3_open_v2(path.toUtf8().constData(), &m_db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int code = sqlite3_open_v2(path.toUtf8().constData(), &m_db,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
+                                         SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
+                                     nullptr);
     if (code != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
                                      : QString::fromUtf8(sqlite3_errstr(code));
@@ -142,6 +143,11 @@ qint64 SqliteDatabase::queryInteger(const char* sql)
 qint64 SqliteDatabase::lastInsertId() const
 {
     return sqlite3_last_insert_rowid(m_db);
+}
+
+bool SqliteDatabase::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
 }
 
 SqliteTransaction::SqliteTransaction(SqliteDatabase& db) : m_db(db)

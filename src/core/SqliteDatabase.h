@@ -62,7 +62,8 @@ private:
 class SqliteDatabase
 {
 public:
-    // Opens the file, creating it when it is missing.
+    // Opens the file, creating it when it is missing. A symbolic link is
+    // not followed.
     explicit SqliteDatabase(const QString& path);
     ~SqliteDatabase();
 
@@ -77,6 +78,9 @@ public:
     qint64 queryInteger(const char* sql);
 
     qint64 lastInsertId() const;
+
+    // SQLite opened the file for reading only (the file may not be written).
+    bool isReadOnly() const;
 
 private:
     sqlite3* m_db = nullptr;

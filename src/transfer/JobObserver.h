@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/OutcomeRecords.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +34,9 @@ public:
     virtual void ShowStatusLine(const QString& line) = 0;
 
     // The worker of job tname has ended: its job log is written and the job
-    // may be started again.
-    virtual void JobEnded(const QString& tname) = 0;
+    // may be started again. run: how the entries of this run ended, as the
+    // worker saw them; the outcome store may have missed some (a full disk).
+    virtual void JobEnded(const QString& tname, const OutcomeCounts& run) = 0;
 };
 
 } // namespace kyvane

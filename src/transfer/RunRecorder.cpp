@@ -53,6 +53,14 @@ void RunRecorder::record(int index, const JobEntry& entry, Outcome outcome, cons
     m_records.record(m_job, index, happened);
 }
 
+OutcomeCounts RunRecorder::counts() const
+{
+    OutcomeCounts counts;
+    for (const Outcome outcome : m_outcomes)
+        counts.add(outcome);
+    return counts;
+}
+
 void RunRecorder::ended()
 {
     const bool allSettled = std::all_of(m_outcomes.cbegin(), m_outcomes.cend(), isSettled);

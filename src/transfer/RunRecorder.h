@@ -37,6 +37,10 @@ public:
     // After the job log is written.
     void ended();
 
+    // How the entries of the run ended so far, whether or not the store
+    // took them.
+    OutcomeCounts counts() const;
+
 private:
     QString m_jobName;
     JobRecords m_records;

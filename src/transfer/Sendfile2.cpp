@@ -144,6 +144,17 @@ bool TFileGenius::refuseWithoutFullPath(const JobEntry& entry)
     return true;
 }
 
+bool TFileGenius::refuseEntryWithoutFullPath(const JobEntry& entry)
+{
+    if (!refuseWithoutFullPath(entry))
+        return false;
+    // Failed, not waiting: the job did not stop, and nothing else will
+    // ever back this entry up.
+    recordOutcome(entry, Outcome::Failed,
+                  backupFailedReason(extraText(ExtraText::PathNotAbsolute)));
+    return true;
+}
+
 void TFileGenius::sendfile2()
 {
     m_finished = 0;
@@ -161,7 +172,7 @@ void TFileGenius::sendfile2()
 
             if (m_stop->isStopped())
                 continue;
-            if (refuseWithoutFullPath(entry))
+            if (refuseEntryWithoutFullPath(entry))
                 continue; // not counted: the job stays
             const QFileInfo info(entry.path);
             if (!info.isFile()) {
@@ -318,7 +329,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
 
         progressbarvalue = 0;
         currentindex = m_finished;
-        serveronlog = server;
+        serveronlog = m_labels.label(entry);
         log.clear();
         SetProgressbar();
         SetLog(); // clears the status line for the transfer

@@ -85,7 +85,9 @@ void TFileGenius::run()
     // Only now, so that a new worker on this job never overlaps this one, not
     // even in writing the job log.
     RunningJobs::release(tname);
-    m_observer->run([this](JobObserver& observer) { observer.JobEnded(tname); });
+    m_observer->run([this, run = m_recorder.counts()](JobObserver& observer) {
+        observer.JobEnded(tname, run);
+    });
 }
 
 void TFileGenius::Destroy()

@@ -62,6 +62,8 @@ private:
     void sendfile2();
     // Logs an entry that names no full path as failed; true when it does.
     bool refuseWithoutFullPath(const JobEntry& entry);
+    // The same for the entry in hand, which is also recorded as failed.
+    bool refuseEntryWithoutFullPath(const JobEntry& entry);
     // Whether the entry needs a connection and login of its own rather than
     // the one of the last attempt.
     bool needsNewConnection(const JobEntry& entry) const;

@@ -318,12 +318,13 @@ void TForm1::ShowStatusLine(const QString& line)
     setStatusLine(line);
 }
 
-void TForm1::JobEnded(const QString& tname)
+void TForm1::JobEnded(const QString& tname, const OutcomeCounts& run)
 {
-    m_queue->JobEnded(tname);
+    m_queue->JobEnded(tname, run);
     // The details of the job on screen now show how its run ended.
     if (currentTabIndex() == JobLog && m_jobLog->jobName() == tname)
         m_jobLog->refresh();
+    m_explorer->refreshBackupRecord();
 }
 
 } // namespace kyvane

@@ -115,7 +115,7 @@ public:
     void SetToDoListProgressbar(const QString& target, int value, int value2, int value3,
                                 const QString& currentfile, const QString& server) override;
     void ShowStatusLine(const QString& line) override;
-    void JobEnded(const QString& tname) override;
+    void JobEnded(const QString& tname, const OutcomeCounts& run) override;
 
     // On-screen keyboard notifications, the keyboard's rectangle in screen
     // coordinates.

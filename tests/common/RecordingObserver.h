@@ -46,7 +46,11 @@ public:
             onStatus(line);
     }
 
-    void JobEnded(const QString& tname) override { endedJobs.append(tname); }
+    void JobEnded(const QString& tname, const kyvane::OutcomeCounts& run) override
+    {
+        endedJobs.append(tname);
+        runCounts.append(run);
+    }
 
     // The percentages reported, in order.
     QList<int> values() const
@@ -86,4 +90,5 @@ public:
     QList<Report> reports;
     QStringList statusLines;
     QStringList endedJobs;
+    QList<kyvane::OutcomeCounts> runCounts; // one per ended job
 };

@@ -1,12 +1,18 @@
 // The outcome store: what it answers, what survives a restart, and what it
 // does with a damaged, foreign or locked file.
+#include "SmallDisk.h"
 #include "TempProgramFolder.h"
 #include "core/JobRecords.h"
 #include "core/OutcomeStore.h"
 #include "core/SqliteDatabase.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kyvane;
 
@@ -43,6 +49,25 @@ std::shared_ptr<OutcomeStore> openStore(const TempProgramFolder& folder)
     if (!opened.error.isEmpty())
         qWarning() << opened.error;
     return opened.store;
+}
+
+FileOutcome sentFile(int number)
+{
+    FileOutcome happened = outcomeOf(Outcome::Sent);
+    happened.file.path = QStringLiteral("/pics/f%1.jpg").arg(number);
+    return happened;
+}
+
+qint64 recordCount(const QString& path)
+{
+    SqliteDatabase db(path);
+    return db.queryInteger("SELECT count(*) FROM file_outcomes");
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QList<FileOnServer> entriesOf(int count)
@@ -289,6 +314,217 @@ private slots:
         QVERIFY(JobRecords(opened.store).history().isEmpty());
         opened.store->recordFileOutcome(outcomeOf(Outcome::Sent));
         QVERIFY(opened.store->isConfirmed(kPhoto, kNas, kSize, kModified));
+    }
+
+    // Anything but a file where the store belongs is moved aside as it is
+    // and a new store starts; the store a link points to is left alone.
+    void somethingElseInItsPlaceIsMovedAside_data()
+    {
+        QTest::addColumn<QString>("thing");
+        QTest::newRow("a folder") << QStringLiteral("folder");
+        QTest::newRow("a link to a store elsewhere") << QStringLiteral("link");
+        QTest::newRow("a link to nothing") << QStringLiteral("dangling");
+    }
+
+    void somethingElseInItsPlaceIsMovedAside()
+    {
+        QFETCH(QString, thing);
+        TempProgramFolder folder;
+        const QString path = storePath(folder);
+        const QString elsewhere = folder.file(QStringLiteral("elsewhere.db"));
+        if (thing == QLatin1String("folder")) {
+            folder.makeFolder(OutcomeStore::kFileName);
+            folder.write(OutcomeStore::kFileName + "/inside", "x");
+        } else {
+            if (thing == QLatin1String("link"))
+                OutcomeStore::open(elsewhere).store->recordFileOutcome(outcomeOf(Outcome::Sent));
+            QVERIFY(QFile::link(elsewhere, path));
+        }
+        const QByteArray elsewhereBefore = readAll(elsewhere);
+
+        OutcomeStore::Opened opened = OutcomeStore::open(path);
+        QVERIFY2(opened.store, qPrintable(opened.error));
+        QVERIFY(opened.movedAsideTo.startsWith(path + ".damaged-"));
+        const QFileInfo aside(opened.movedAsideTo);
+        QCOMPARE(aside.isSymLink(), thing != QLatin1String("folder"));
+        if (thing == QLatin1String("folder"))
+            QVERIFY(QFile::exists(opened.movedAsideTo + "/inside"));
+        QVERIFY(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink());
+        QVERIFY(!opened.store->lastConfirmation(kPhoto));
+        opened.store->recordFileOutcome(outcomeOf(Outcome::Held));
+        QVERIFY(opened.store->isConfirmed(kPhoto, kNas, kSize, kModified));
+        QCOMPARE(readAll(elsewhere), elsewhereBefore);
+    }
+
+    // Two damaged stores in one second each keep a name of their own.
+    void secondDamagedStoreKeepsTheFirst()
+    {
+        TempProgramFolder folder;
+        folder.write(OutcomeStore::kFileName, QByteArray("first\n").repeated(300));
+        const QString first = OutcomeStore::open(storePath(folder)).movedAsideTo;
+        QVERIFY(QFile::remove(storePath(folder)));
+        folder.write(OutcomeStore::kFileName, QByteArray("second\n").repeated(300));
+        const QString second = OutcomeStore::open(storePath(folder)).movedAsideTo;
+        QVERIFY(!first.isEmpty() && !second.isEmpty());
+        QVERIFY(first != second);
+        QCOMPARE(readAll(first), QByteArray("first\n").repeated(300));
+        QCOMPARE(readAll(second), QByteArray("second\n").repeated(300));
+    }
+
+    // A program folder that cannot be written: the store is not used and
+    // says why; nothing is moved, nothing throws.
+    void readOnlyFolderIsNotUsed_data()
+    {
+        QTest::addColumn<bool>("storeExists");
+        QTest::newRow("store written earlier") << true;
+        QTest::newRow("no store yet") << false;
+    }
+
+    void readOnlyFolderIsNotUsed()
+    {
+        QFETCH(bool, storeExists);
+        TempProgramFolder folder;
+        const QString disk = folder.file(QStringLiteral("disk"));
+        folder.makeFolder(QStringLiteral("disk"));
+        if (!SmallDisk::mount(disk, 1 << 20))
+            QSKIP("no tmpfs can be mounted here (needs root outside a locked-down container)");
+        const auto unmount = qScopeGuard([&] { SmallDisk::unmount(disk); });
+        const QString path = disk + "/" + OutcomeStore::kFileName;
+        if (storeExists)
+            OutcomeStore::open(path).store->recordFileOutcome(outcomeOf(Outcome::Sent));
+        const QByteArray before = readAll(path);
+        QVERIFY(SmallDisk::makeReadOnly(disk));
+
+        const OutcomeStore::Opened opened = OutcomeStore::open(path);
+        QVERIFY(!opened.store);
+        QVERIFY(!opened.error.isEmpty());
+        QVERIFY(opened.movedAsideTo.isEmpty());
+        QCOMPARE(readAll(path), before);
+    }
+
+    // SQLite opens a file it may not write for reading only, without a
+    // word: such a store is not used, and says why.
+    void readOnlyFileIsNotUsed()
+    {
+        TempProgramFolder folder;
+        const QString path = storePath(folder);
+        OutcomeStore::open(path).store->recordFileOutcome(outcomeOf(Outcome::Sent));
+        const auto tryIt = [&path] {
+            const OutcomeStore::Opened opened = OutcomeStore::open(path);
+            return !opened.store && opened.movedAsideTo.isEmpty() &&
+                   opened.error.contains(QLatin1String("cannot be written"));
+        };
+        if (::geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+            QVERIFY(tryIt());
+            return;
+        }
+        // Root may write any file: another user tries it, in a child
+        // process. The folder is theirs to write (SQLite adds its index of
+        // the journal there), the store is not.
+        const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QVERIFY(QFile::setPermissions(folder.path(), all));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ReadOther));
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            const bool asOther = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+            ::_exit(!asOther ? 2 : tryIt() ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
+    // A full disk costs the outcomes that came while it was full: nothing
+    // throws, what was stored stays, and once there is room again the
+    // store records on; it is sound when opened again.
+    void fullDiskLosesOnlyWhatCameMeanwhile()
+    {
+        TempProgramFolder folder;
+        const QString disk = folder.file(QStringLiteral("disk"));
+        folder.makeFolder(QStringLiteral("disk"));
+        if (!SmallDisk::mount(disk, 2 << 20))
+            QSKIP("no tmpfs can be mounted here (needs root outside a locked-down container)");
+        const auto unmount = qScopeGuard([&] { SmallDisk::unmount(disk); });
+        const QString path = disk + "/" + OutcomeStore::kFileName;
+        {
+            auto store = OutcomeStore::open(path).store;
+            QVERIFY(store);
+            for (int i = 0; i < 20; ++i)
+                store->recordFileOutcome(sentFile(i));
+
+            const QString fillerPath = disk + "/filler";
+            QFile filler(fillerPath);
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(64 << 10, 'f');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+            filler.close();
+            int recordedWhileFull = 0;
+            for (int i = 20; i < 220; ++i) {
+                FileOutcome happened = sentFile(i);
+                happened.reason = QString(2000, QLatin1Char('r')); // needs new pages
+                store->recordFileOutcome(happened);
+                recordedWhileFull += store->isConfirmed(happened.file.path, kNas, kSize, kModified);
+            }
+            QVERIFY2(recordedWhileFull < 200, "the disk never filled up");
+            for (int i = 0; i < 20; ++i)
+                QVERIFY(store->isConfirmed(sentFile(i).file.path, kNas, kSize, kModified));
+
+            QVERIFY(QFile::remove(fillerPath));
+            store->recordFileOutcome(sentFile(1000));
+            QVERIFY(store->isConfirmed(sentFile(1000).file.path, kNas, kSize, kModified));
+        }
+        const OutcomeStore::Opened again = OutcomeStore::open(path);
+        QVERIFY2(again.store, qPrintable(again.error));
+        QVERIFY(again.movedAsideTo.isEmpty());
+        QVERIFY(again.store->isConfirmed(sentFile(19).file.path, kNas, kSize, kModified));
+        QVERIFY(again.store->isConfirmed(sentFile(1000).file.path, kNas, kSize, kModified));
+    }
+
+    // A program killed while it records keeps every outcome it had
+    // recorded: at most the one in flight is lost, and the store is sound.
+    void killedWriterLosesAtMostTheOutcomeInFlight()
+    {
+        TempProgramFolder folder;
+        const QString path = storePath(folder);
+        int pipeFds[2];
+        QVERIFY(::pipe(pipeFds) == 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::close(pipeFds[0]);
+            const auto store = OutcomeStore::open(path).store;
+            for (int i = 0; store; ++i) {
+                store->recordFileOutcome(sentFile(i));
+                if (::write(pipeFds[1], &i, sizeof i) != sizeof i)
+                    break;
+            }
+            ::_exit(1);
+        }
+        ::close(pipeFds[1]);
+        int last = -1;
+        int told = 0;
+        while (last < 300 && ::read(pipeFds[0], &told, sizeof told) == sizeof told)
+            last = told;
+        ::kill(child, SIGKILL);
+        QCOMPARE(::waitpid(child, nullptr, 0), child);
+        while (::read(pipeFds[0], &told, sizeof told) == sizeof told)
+            last = told;
+        ::close(pipeFds[0]);
+        QVERIFY(last >= 300);
+
+        const OutcomeStore::Opened opened = OutcomeStore::open(path);
+        QVERIFY2(opened.store, qPrintable(opened.error));
+        QVERIFY(opened.movedAsideTo.isEmpty());
+        const qint64 kept = recordCount(path);
+        QVERIFY2(kept == last + 1 || kept == last + 2,
+                 qPrintable(QStringLiteral("%1 recorded, %2 kept").arg(last + 1).arg(kept)));
+        QVERIFY(opened.store->isConfirmed(sentFile(last).file.path, kNas, kSize, kModified));
     }
 
     // A store of a newer program is neither used nor moved.

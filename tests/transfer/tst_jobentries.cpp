@@ -6,7 +6,9 @@
 #include "ServerProcess.h"
 #include "TempProgramFolder.h"
 #include "UploadFixtures.h"
+#include "core/JobRecords.h"
 #include "core/ListFile.h"
+#include "core/OutcomeStore.h"
 #include "core/StopToken.h"
 #include "i18n/LanguageRes.h"
 #include "transfer/JobFiles.h"
@@ -130,7 +132,9 @@ private slots:
     }
 
     // Entries handed to a worker directly are checked again when it takes
-    // each one up; a refused one is not counted, so its job stays.
+    // each one up; a refused one is not counted, so its job stays, and it
+    // is recorded as failed: the job's details show why, and its row does
+    // not look merely stopped.
     void workerRefusesAnEntryWithoutAFullPath()
     {
         ServerProcess server(KYVANE_SERVER);
@@ -153,6 +157,15 @@ private slots:
         QCOMPARE(observer.reports.last().value2, 1);
         QCOMPARE(observer.reports.last().value3, 2);
         QVERIFY(!observer.finished());
+
+        const JobRecords records(OutcomeStore::shared());
+        const auto job = records.pending(kJob);
+        QVERIFY(job);
+        QCOMPARE(job->counts.failed, 1);
+        QCOMPARE(job->counts.waiting, 0);
+        const EntryRecord refused = records.entries(job->id).first();
+        QCOMPARE(refused.file.path, QStringLiteral(".git-credentials"));
+        QCOMPARE(refused.reason, QStringLiteral("Backup Failed (not a full path)"));
     }
 };
 

@@ -135,7 +135,9 @@ private slots:
     }
 
     // Two servers on one host, told apart by port or by account: each gets
-    // a connection and login of its own, and each stores the file.
+    // a connection and login of its own, and each stores the file. Every
+    // report names its server with port and account, so the queue row
+    // tells the two apart.
     void oneHostTwoLogins_data()
     {
         QTest::addColumn<bool>("otherPort");
@@ -165,6 +167,13 @@ private slots:
         const int opened = first.countLines("[open") + (otherPort ? other.countLines("[open") : 0);
         QCOMPARE(opened, 2);
         QCOMPARE(first.countLines("auth") + (otherPort ? other.countLines("auth") : 0), 2);
+        QSet<QString> named;
+        for (const RecordingObserver::Report& report : std::as_const(observer.reports))
+            named.insert(report.server);
+        QCOMPARE(
+            named,
+            (QSet<QString>{QStringLiteral("127.0.0.1:%1 anna").arg(first.port()),
+                           QStringLiteral("127.0.0.1:%1 %2").arg(other.port()).arg(otherAccount)}));
     }
 
     // kyvane-server refuses a name it cannot store; the job goes on with
@@ -525,6 +534,11 @@ private slots:
         const EntryRecord first = JobRecords(OutcomeStore::shared()).entries(job->id).first();
         QCOMPARE(first.file.path, gone);
         QCOMPARE(first.reason, reason);
+        // The window learns the same of the run from the worker itself.
+        QCOMPARE(observer.runCounts.size(), 1);
+        QCOMPARE(observer.runCounts.first().sent, 2);
+        QCOMPARE(observer.runCounts.first().notFound, finishes ? 1 : 0);
+        QCOMPARE(observer.runCounts.first().failed, finishes ? 0 : 1);
     }
 
     // A job of nothing but a gone file makes no connection at all, and is

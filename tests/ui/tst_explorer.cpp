@@ -191,6 +191,9 @@ private slots:
         QTest::newRow("Traditional Chinese")
             << 100 << QString::fromUtf8("上次備份到 nas.home，2024-03-02 09:30")
             << QString::fromUtf8("尚未備份");
+        QTest::newRow("Simplified Chinese")
+            << 200 << QString::fromUtf8("上次备份到 nas.home，2024-03-02 09:30")
+            << QString::fromUtf8("尚未备份");
     }
 
     void clickShowsTheLastBackup()
@@ -219,6 +222,12 @@ private slots:
         QCOMPARE(record->text(), backedUp);
         w.clickRow(w.rowOf("new.jpg"));
         QCOMPARE(record->text(), never);
+        // Backed up while it is shown: the line says so once the job ends.
+        sent.file.path = w.path("new.jpg");
+        OutcomeStore::shared()->recordFileOutcome(sent);
+        QCOMPARE(record->text(), never);
+        w.form->JobEnded(QStringLiteral("100000"), OutcomeCounts{});
+        QCOMPARE(record->text(), backedUp);
         // A new listing forgets it.
         w.open(w.files.path());
         QVERIFY(!record->isVisible());

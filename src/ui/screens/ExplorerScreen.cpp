@@ -237,8 +237,15 @@ bool ExplorerScreen::isMakingThumbnails() const
     return m_thumbnails->isBusy();
 }
 
+void ExplorerScreen::refreshBackupRecord()
+{
+    if (lblBackupRecord->isVisibleTo(this))
+        showBackupRecord(m_recordPath);
+}
+
 void ExplorerScreen::showBackupRecord(const QString& path)
 {
+    m_recordPath = path;
     const auto store = OutcomeStore::shared();
     if (!store) {
         lblBackupRecord->hide(); // nothing known either way

@@ -55,6 +55,10 @@ public:
     // While thumbnails asked for are still being made.
     bool isMakingThumbnails() const;
 
+    // A job has ended: the last backup shown for the clicked file may have
+    // changed.
+    void refreshBackupRecord();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -82,6 +86,7 @@ private:
     std::shared_ptr<HandOverChannel> m_listing;
     QString m_listingFolder;
     ExplorerThumbnails* m_thumbnails = nullptr;
+    QString m_recordPath; // the file whose last backup is shown
 
     QToolButton* Button13 = nullptr; // go up
     QLineEdit* Edit1 = nullptr;      // path field

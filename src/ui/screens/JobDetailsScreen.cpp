@@ -135,7 +135,10 @@ bool JobDetailsScreen::showJob(QString jobName, qint64 jobId, QString* error)
         for (const EntryRecord& entry : entries) {
             QString detail = labels.label(entry.file.server) + QStringLiteral(" · ") +
                              JobTexts::outcomeText(entry.outcome);
-            if (!entry.reason.isEmpty())
+            // "not found" says all its reason would; the reason is kept in
+            // the language of its run and would be half another language
+            // after a switch.
+            if (!entry.reason.isEmpty() && entry.outcome != Outcome::NotFound)
                 detail += QStringLiteral(": ") + entry.reason;
             lvJobFiles->addRow(StorableName::printable(QFileInfo(entry.file.path).fileName()),
                                detail, toneOf(entry.outcome), entry.entry);
@@ -221,7 +224,8 @@ void JobDetailsScreen::scrollToFirstFailure()
         if (block.text().contains(QLatin1String("][FAIL] "))) {
             QTextCursor cursor(block);
             Memo1->setTextCursor(cursor);
-            Memo1->verticalScrollBar()->setValue(block.blockNumber());
+            // The scroll bar counts lines as laid out, wrapped ones too.
+            Memo1->verticalScrollBar()->setValue(block.firstLineNumber());
             return;
         }
     }

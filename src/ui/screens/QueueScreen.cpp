@@ -55,7 +55,7 @@ void QueueScreen::AddToDoList(const QString& tname, const QStringList& files,
     row->setText(QueueRowRules::rowText(ServerLabels(files).label(JobEntry::split(files.first())),
                                         currentfile));
     row->setFinishedMark(QueueRowRules::kRunning);
-    m_stoppedJobs.remove(tname);
+    m_runEnds.remove(tname);
     showTitle(row, tname, true);
     ListBox2->appendRow(row);
 }
@@ -77,37 +77,29 @@ void QueueScreen::showTitle(QueueRow* row, const QString& jobName, bool newRun)
 
 void QueueScreen::showRunState(QueueRow* row, const QString& jobName)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const qint64 id = m_jobIds.value(jobName);
-    const auto job = id ? JobRecords(OutcomeStore::shared()).job(id) : std::nullopt;
-    if (!job) {
-        // Without a record the reports tell what is known.
-        const auto* bar = row->findChild<QProgressBar*>(QueueRowRules::fileCountBarName(jobName));
-        if (row->finishedMark() == QueueRowRules::kFinished)
-            row->setRunState(QueueRow::RunState::Finished,
-                             extraText(ExtraText::RowFinished).arg(JobTexts::momentText(now, now)));
-        else if (m_stoppedJobs.contains(jobName))
-            row->setRunState(QueueRow::RunState::Stopped, extraText(ExtraText::RowStopped));
-        else if (bar)
-            row->setRunState(QueueRow::RunState::Failed,
-                             extraText(ExtraText::CountFailed).arg(bar->maximum() - bar->value()));
-        return;
-    }
-    const OutcomeCounts& counts = job->counts;
+    const auto end = m_runEnds.constFind(jobName);
+    if (end == m_runEnds.constEnd())
+        return; // its worker has not ended yet
+    const OutcomeCounts& counts = end->counts;
+    // The finishing report has removed the job file: every entry settled.
+    const bool finished = row->finishedMark() == QueueRowRules::kFinished;
     const auto state = counts.problems() > 0 ? QueueRow::RunState::Failed
-                       : counts.waiting > 0  ? QueueRow::RunState::Stopped
-                                             : QueueRow::RunState::Finished;
+                       : finished            ? QueueRow::RunState::Finished
+                                             : QueueRow::RunState::Stopped;
     QString text;
-    if (job->finishedMs) {
+    if (finished) {
+        const qint64 id = m_jobIds.value(jobName);
+        const auto job = id ? JobRecords(OutcomeStore::shared()).job(id) : std::nullopt;
+        const qint64 at = job && job->finishedMs ? *job->finishedMs : end->atMs;
         // A finished job may still have files that were gone: it says so.
-        text =
-            extraText(ExtraText::RowFinished)
-                .arg(JobTexts::momentText(QDateTime::fromMSecsSinceEpoch(*job->finishedMs), now));
+        text = extraText(ExtraText::RowFinished)
+                   .arg(JobTexts::momentText(QDateTime::fromMSecsSinceEpoch(at),
+                                             QDateTime::currentDateTime()));
         if (counts.problems() > 0)
             text += QStringLiteral(" · ") + JobTexts::problemsText(counts);
     } else if (state == QueueRow::RunState::Failed) {
         text = JobTexts::problemsText(counts);
-    } else if (state == QueueRow::RunState::Stopped) {
+    } else {
         text = extraText(ExtraText::RowStopped);
     }
     row->setRunState(state, text);
@@ -179,8 +171,9 @@ void QueueScreen::btnStartClick()
     startJobFiles(true);
 }
 
-void QueueScreen::JobEnded(const QString& tname)
+void QueueScreen::JobEnded(const QString& tname, const OutcomeCounts& run)
 {
+    m_runEnds.insert(tname, {run, QDateTime::currentMSecsSinceEpoch()});
     if (QueueRow* row = ListBox2->findRow(QueueRowRules::rowName(tname)))
         showRunState(row, tname);
     if (!m_restartWhenEnded.remove(tname) || !QFile::exists(JobFiles::jobFilePath(tname)))
@@ -202,9 +195,6 @@ void QueueScreen::retryJob(const QString& jobName)
 
 void QueueScreen::btnStopClick()
 {
-    const QStringList running = RunningJobs::names();
-    for (const QString& name : running)
-        m_stoppedJobs.insert(name);
     StopTokens::stopAll();
     // A job that Start marked to run again once its worker ends stays
     // stopped: Stop comes after that Start.
@@ -231,6 +221,7 @@ void QueueScreen::btnDeleteClick()
         // A finished job stays in the history; a pending one is gone.
         JobRecords(OutcomeStore::shared()).dropPending(jobName);
         m_jobIds.remove(jobName);
+        m_runEnds.remove(jobName);
         const QString jobLog = JobFiles::jobLogPath(jobName);
         if (QFile::exists(jobLog) && !QFile::remove(jobLog))
             qCWarning(lcUi) << "cannot delete job log" << jobLog;

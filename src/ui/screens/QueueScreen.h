@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/OutcomeRecords.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -27,7 +29,7 @@ public:
     void SetToDoListProgressbar(const QString& target, int value, int value2, int value3,
                                 const QString& currentfile, const QString& server);
     // The worker of tname has ended: its row shows how the run went.
-    void JobEnded(const QString& tname);
+    void JobEnded(const QString& tname, const OutcomeCounts& run);
 
     // Starts the pending job jobName again, unless a worker runs on it.
     void retryJob(const QString& jobName);
@@ -50,15 +52,22 @@ private:
     // The row's title (the job's kind and time) from the outcome store: of
     // the pending job for a new run, else of the job the row shows.
     void showTitle(QueueRow* row, const QString& jobName, bool newRun);
-    // The row's state after its run ended, from the outcome store.
+    // The row's state after its run ended: from the worker's counts of the
+    // run, which hold also where the outcome store missed an outcome (a
+    // full disk); the time it finished from the store where it has one.
     void showRunState(QueueRow* row, const QString& jobName);
 
     ScreenHost& m_host;
     // Jobs that Start found still running (often still stopping): each
     // starts again from its file as soon as its worker has ended.
     QSet<QString> m_restartWhenEnded;
-    // Jobs that were running when Stop was pressed, until they run again.
-    QSet<QString> m_stoppedJobs;
+    // How the latest run of each row's job ended, and when.
+    struct RunEnd
+    {
+        OutcomeCounts counts;
+        qint64 atMs = 0;
+    };
+    QHash<QString, RunEnd> m_runEnds;
     // The outcome store's record of the job of each row; rows of jobs the
     // store does not know are left out.
     QHash<QString, qint64> m_jobIds;

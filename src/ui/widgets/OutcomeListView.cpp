@@ -12,9 +12,21 @@ namespace {
 constexpr int kRowHeight = 46;
 constexpr int kMarkWidth = 4;
 constexpr int kTextLeft = 12;
+constexpr int kTextRight = 6;
+constexpr int kPadding = 3;
+// A reason longer than this many lines is cut; the log has it whole.
+constexpr int kMostDetailLines = 4;
+
+QFont detailFont(const QFont& font)
+{
+    QFont small = font;
+    small.setPixelSize(std::max(9, QFontInfo(font).pixelSize() - 2));
+    return small;
+}
 
 // Draws a row: the tone's mark at the left, the text, and under it the
-// detail in smaller type and the tone's colour.
+// detail in smaller type and the tone's colour, wrapped over as many lines
+// as it needs (a server's reason can be long), up to a few.
 class OutcomeRowDelegate final : public QStyledItemDelegate
 {
 public:
@@ -22,7 +34,11 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), kRowHeight};
+        const int height = 2 * kPadding + option.fontMetrics.height() + 2 +
+                           detailHeight(option, index.data(OutcomeListView::DetailRole).toString(),
+                                        m_view->viewport()->width() - kTextLeft - kTextRight);
+        return {QStyledItemDelegate::sizeHint(option, index).width(),
+                std::max(kRowHeight, height + 4)};
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -31,6 +47,8 @@ public:
         QStyleOptionViewItem background = option;
         initStyleOption(&background, index);
         background.text.clear();
+        // Nothing is selected here: the current row would look chosen.
+        background.state &= ~QStyle::State_HasFocus;
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
@@ -41,30 +59,40 @@ public:
         painter->save();
         painter->fillRect(QRect(row.left(), row.top() + 4, kMarkWidth, row.height() - 8),
                           toneColor);
-        const QRect text(row.left() + kTextLeft, row.top() + 3, row.width() - kTextLeft - 6,
-                         row.height() - 6);
-        const QRect upper(text.left(), text.top(), text.width(), text.height() / 2);
-        const QRect lower(text.left(), upper.bottom() + 1, text.width(),
-                          text.bottom() - upper.bottom());
+        const QString detail = index.data(OutcomeListView::DetailRole).toString();
+        const int width = row.width() - kTextLeft - kTextRight;
+        const int lowerHeight = detailHeight(option, detail, width);
+        const int textHeight = option.fontMetrics.height() + 2 + lowerHeight;
+        // The two parts together, centred in the row.
+        const int top = row.top() + std::max(kPadding, (row.height() - textHeight) / 2);
+        const QRect upper(row.left() + kTextLeft, top, width, option.fontMetrics.height() + 2);
+        const QRect lower(upper.left(), upper.bottom() + 1, width, lowerHeight);
         painter->setFont(option.font);
         painter->setPen(option.palette.color(QPalette::Text));
         painter->drawText(upper, Qt::AlignLeft | Qt::AlignVCenter,
                           option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
                                                         Qt::ElideMiddle, upper.width()));
-        QFont small = option.font;
-        small.setPixelSize(std::max(9, QFontInfo(option.font).pixelSize() - 2));
-        painter->setFont(small);
+        painter->setFont(detailFont(option.font));
         painter->setPen(tone == OutcomeListView::Tone::Done
                             ? option.palette.color(QPalette::Disabled, QPalette::Text)
                             : toneColor);
-        painter->drawText(lower, Qt::AlignLeft | Qt::AlignVCenter,
-                          QFontMetrics(small).elidedText(
-                              index.data(OutcomeListView::DetailRole).toString(), Qt::ElideRight,
-                              lower.width()));
+        painter->setClipRect(lower);
+        painter->drawText(lower, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, detail);
         painter->restore();
     }
 
 private:
+    // The height the detail takes wrapped to width, at most a few lines.
+    static int detailHeight(const QStyleOptionViewItem& option, const QString& detail, int width)
+    {
+        const QFontMetrics metrics(detailFont(option.font));
+        const int wrapped =
+            metrics.boundingRect(QRect(0, 0, std::max(1, width), 1 << 20), Qt::TextWordWrap, detail)
+                .height();
+        return std::min(std::max(wrapped, metrics.height()),
+                        kMostDetailLines * metrics.lineSpacing());
+    }
+
     OutcomeListView* m_view;
 };
 
@@ -75,7 +103,8 @@ OutcomeListView::OutcomeListView(QWidget* parent)
 {
     setModel(m_model);
     setItemDelegate(new OutcomeRowDelegate(this));
-    setUniformItemSizes(true);
+    // Rows are as high as their wrapped detail, laid out anew with the width.
+    setResizeMode(QListView::Adjust);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

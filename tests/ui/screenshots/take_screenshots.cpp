@@ -86,6 +86,15 @@ qint64 recordJob(const QString& name, const kyvane::JobKind& kind, qint64 madeMs
     return job;
 }
 
+// How a run of these outcomes ended, as its worker tells the window.
+kyvane::OutcomeCounts countsOf(std::initializer_list<kyvane::Outcome> outcomes)
+{
+    kyvane::OutcomeCounts counts;
+    for (const kyvane::Outcome outcome : outcomes)
+        counts.add(outcome);
+    return counts;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -160,11 +169,14 @@ int main(int argc, char* argv[])
                                         QStringLiteral("192.168.1.20"));
         kyvane::JobRecords(kyvane::OutcomeStore::shared())
             .finish(finished, today(18, 34), QString());
-        observer.JobEnded(QStringLiteral("183005"));
+        observer.JobEnded(QStringLiteral("183005"),
+                          countsOf({Outcome::Sent, Outcome::Sent, Outcome::Sent}));
         observer.AddToDoList(QStringLiteral("120410"), failing, QString());
         observer.SetToDoListProgressbar(QStringLiteral("120410"), 0, 4, 6,
                                         QStringLiteral("VID_0305.MP4"), QStringLiteral("nas.home"));
-        observer.JobEnded(QStringLiteral("120410"));
+        observer.JobEnded(QStringLiteral("120410"),
+                          countsOf({Outcome::Sent, Outcome::Held, Outcome::Sent, Outcome::NotFound,
+                                    Outcome::Failed, Outcome::Failed}));
         observer.ShowStatusLine(QStringLiteral("[nas.home][DONE] IMG_0414.JPG Backup OK"));
     });
 
