@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots shown in the README (docs/home.png, docs/queue.png,
-# docs/job-details.png, docs/settings.png, docs/server-editor.png):
+# docs/job-details.png, docs/settings.png, docs/server-editor.png,
+# docs/message.png, docs/explorer.png, docs/home-zh-Hant.png,
+# docs/home-zh-Hans.png):
 # builds the screenshot program and runs it under a virtual X server, on a
 # program folder of its own.
 #

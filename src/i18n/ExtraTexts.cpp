@@ -164,6 +164,20 @@ Translations translations(ExtraText id)
         return {u"Folders", u"資料夾", u"文件夹"};
     case ExtraText::BannerCountsAgain:
         return {u"Counts today's files again", u"重新計算今日檔案", u"重新计算今日档案"};
+    case ExtraText::QueueEmptyHint:
+        return {u"No backup yet. Tap Backup TODAY or another tile on the home page, or tick "
+                u"files in Backup Manually.",
+                u"尚無備份。請點選首頁的「備份今日檔案」或其他按鈕，或在「備份自選檔案」中勾選檔案。",
+                u"尚无备份。请点选首页的「备份今日档案」或其他按钮，或在「备份自选档案」中勾选文件。"};
+    case ExtraText::FoldersEmptyHint:
+        return {u"No folder is backed up yet. Tap Add or Browse and choose the folders that hold "
+                u"your photos and videos.",
+                u"尚未選擇要備份的資料夾。請點選「新增」或「瀏覽」，選擇存放照片和影片的資料夾。",
+                u"尚未选择要备份的文件夹。请点选「新增」或「浏览」，选择存放照片和视频的文件夹。"};
+    case ExtraText::ExtensionsEmptyHint:
+        return {u"No file extension: no file is backed up. Tap Add and type one, such as jpg.",
+                u"沒有副檔名: 不會備份任何檔案。請點選「新增」並輸入一個，例如 jpg。",
+                u"没有扩展名: 不会备份任何文件。请点选「新增」并输入一个，例如 jpg。"};
     case ExtraText::Yes:
         return {u"Yes", u"是", u"是"};
     case ExtraText::No:

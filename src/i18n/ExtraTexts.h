@@ -121,6 +121,11 @@ enum class ExtraText {
     // What a tap on the home page's banner does, for a screen reader.
     BannerCountsAgain,
 
+    // What to do while a list is empty.
+    QueueEmptyHint,
+    FoldersEmptyHint,
+    ExtensionsEmptyHint,
+
     // The buttons of a question in the window's own message look.
     Yes,
     No,

@@ -13,6 +13,7 @@
 #include "ui/dialogs/TfrmInputExt.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -230,6 +231,36 @@ private slots:
         w.click("btnAddExt");
         w.form->findChild<TfrmInputExt*>()->findChild<QAbstractButton*>("btnCancel")->click();
         QCOMPARE(w.folder.read("FileExt.cfg"), listBytes(AppLists::defaultExtensions()));
+    }
+
+    // An empty list says how to fill it; the hint goes with the first row
+    // and comes back with the last one gone. So does the queue's.
+    void emptyListsSayWhatToDo()
+    {
+        General w({{"folder.cfg", QByteArray()}, {"FileExt.cfg", ".jpg\n"}});
+        QListWidget* folders = w.openRow(1);
+        auto* hint = control<QLabel>(*w.form, "lblFoldersEmpty");
+        QVERIFY(hint->isVisibleTo(w.form.get()));
+        QCOMPARE(hint->text(), extraText(ExtraText::FoldersEmptyHint));
+        FolderDialog::setNextAnswer(QStringLiteral("/data/photos"));
+        w.click("btnAddFolder");
+        QCOMPARE(texts(folders), QStringList{"/data/photos"});
+        QVERIFY(!hint->isVisibleTo(w.form.get()));
+
+        w.form->ChangeTab(TForm1::GeneralSettings);
+        QListWidget* extensions = w.openRow(2);
+        auto* extensionHint = control<QLabel>(*w.form, "lblExtensionsEmpty");
+        QVERIFY(!extensionHint->isVisibleTo(w.form.get()));
+        checkRows(extensions, {0});
+        w.click("btnDelExt");
+        QVERIFY(extensionHint->isVisibleTo(w.form.get()));
+
+        w.form->ChangeTab(TForm1::Queue);
+        auto* queueHint = control<QLabel>(*w.form, "lblQueueEmpty");
+        QVERIFY(queueHint->isVisibleTo(w.form.get()));
+        w.form->AddToDoList(QStringLiteral("100000"), {"nas|1|a|d|/data/photos/a.jpg"},
+                            QStringLiteral("a.jpg"));
+        QVERIFY(!queueHint->isVisibleTo(w.form.get()));
     }
 
     void addingFolderThroughChooser_data()

@@ -9,6 +9,7 @@
 #include "ui/ScreenHost.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/TfrmChooseFolder.h"
+#include "ui/widgets/EmptyListHint.h"
 #include "ui/widgets/SettingsParts.h"
 
 #include <QListWidget>
@@ -20,6 +21,8 @@ BackupFoldersScreen::BackupFoldersScreen(ScreenHost& host, QWidget* parent)
     : QWidget(parent), m_host(host)
 {
     ListBox5 = settingsList(this, QStringLiteral("ListBox5"));
+    lblFoldersEmpty = new EmptyListHint(ListBox5, [this] { return ListBox5->count() == 0; });
+    lblFoldersEmpty->setObjectName(QStringLiteral("lblFoldersEmpty"));
     btnAddFolder = commandButton(this, QStringLiteral("btnAddFolder"));
     btnChooseFolder = commandButton(this, QStringLiteral("btnChooseFolder"));
     btnDelFolder = commandButton(this, QStringLiteral("btnDelFolder"));
@@ -37,6 +40,7 @@ void BackupFoldersScreen::PrepareFolderList()
 
 void BackupFoldersScreen::applyLanguage()
 {
+    lblFoldersEmpty->setHint(extraText(ExtraText::FoldersEmptyHint));
     btnAddFolder->setText(langText(25));
     btnChooseFolder->setText(extraText(ExtraText::BrowseFolders));
     btnDelFolder->setText(langText(26));

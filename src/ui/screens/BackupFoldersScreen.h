@@ -7,6 +7,8 @@ class QPushButton;
 
 namespace kyvane {
 
+class EmptyListHint;
+
 class ScreenHost;
 
 // The backup folders: the folders whose media files the scans collect.
@@ -38,6 +40,7 @@ private:
     ScreenHost& m_host;
 
     QListWidget* ListBox5 = nullptr;
+    EmptyListHint* lblFoldersEmpty = nullptr; // what to do while the list is empty
     QPushButton* btnAddFolder = nullptr;
     QPushButton* btnChooseFolder = nullptr;
     QPushButton* btnDelFolder = nullptr;

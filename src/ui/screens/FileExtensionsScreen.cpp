@@ -7,6 +7,7 @@
 #include "ui/ScreenHost.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/TfrmInputExt.h"
+#include "ui/widgets/EmptyListHint.h"
 #include "ui/widgets/SettingsParts.h"
 
 #include <QListWidget>
@@ -18,6 +19,8 @@ FileExtensionsScreen::FileExtensionsScreen(ScreenHost& host, QWidget* parent)
     : QWidget(parent), m_host(host)
 {
     ListBox6 = settingsList(this, QStringLiteral("ListBox6"));
+    lblExtensionsEmpty = new EmptyListHint(ListBox6, [this] { return ListBox6->count() == 0; });
+    lblExtensionsEmpty->setObjectName(QStringLiteral("lblExtensionsEmpty"));
     btnAddExt = commandButton(this, QStringLiteral("btnAddExt"));
     btnDelExt = commandButton(this, QStringLiteral("btnDelExt"));
     listOverButtons(this, ListBox6, {btnAddExt, btnDelExt});
@@ -32,6 +35,7 @@ void FileExtensionsScreen::PrepareExtList()
 
 void FileExtensionsScreen::applyLanguage()
 {
+    lblExtensionsEmpty->setHint(extraText(ExtraText::ExtensionsEmptyHint));
     btnAddExt->setText(langText(25));
     btnDelExt->setText(langText(26));
 }

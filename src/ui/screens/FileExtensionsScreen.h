@@ -7,6 +7,8 @@ class QPushButton;
 
 namespace kyvane {
 
+class EmptyListHint;
+
 class ScreenHost;
 
 // The file extensions that count as media files.
@@ -32,6 +34,7 @@ private:
     ScreenHost& m_host;
 
     QListWidget* ListBox6 = nullptr;
+    EmptyListHint* lblExtensionsEmpty = nullptr; // what to do while the list is empty
     QPushButton* btnAddExt = nullptr;
     QPushButton* btnDelExt = nullptr;
 };

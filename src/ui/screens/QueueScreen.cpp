@@ -14,6 +14,7 @@
 #include "ui/MessageBox.h"
 #include "ui/QueueRowRules.h"
 #include "ui/ScreenHost.h"
+#include "ui/widgets/EmptyListHint.h"
 #include "ui/widgets/QueueList.h"
 #include "ui/widgets/QueueRow.h"
 
@@ -29,6 +30,9 @@ QueueScreen::QueueScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), m
 {
     ListBox2 = new QueueList(this);
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
+    lblQueueEmpty = new EmptyListHint(ListBox2, [this] { return ListBox2->count() == 0; });
+    lblQueueEmpty->setObjectName(QStringLiteral("lblQueueEmpty"));
+    connect(ListBox2, &QueueList::countChanged, lblQueueEmpty, &EmptyListHint::refresh);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(ListBox2);
@@ -107,6 +111,7 @@ void QueueScreen::showRunState(QueueRow* row, const QString& jobName)
 
 void QueueScreen::applyLanguage()
 {
+    lblQueueEmpty->setHint(extraText(ExtraText::QueueEmptyHint));
     for (QueueRow* row : ListBox2->rows()) {
         const QString jobName = QueueRowRules::jobNameFromRowName(row->tagString());
         showTitle(row, jobName, false);

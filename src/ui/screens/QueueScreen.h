@@ -10,6 +10,7 @@
 
 namespace kyvane {
 
+class EmptyListHint;
 class QueueList;
 class QueueRow;
 class ScreenHost;
@@ -73,6 +74,7 @@ private:
     QHash<QString, qint64> m_jobIds;
 
     QueueList* ListBox2 = nullptr;
+    EmptyListHint* lblQueueEmpty = nullptr; // what to do while no job is queued
 };
 
 } // namespace kyvane

@@ -47,6 +47,7 @@ void QueueList::appendRow(QueueRow* row)
 {
     m_rowsLayout->insertWidget(count(), row);
     connect(row, &QueueRow::clicked, this, [this, row] { emit rowClicked(row); });
+    emit countChanged();
     // A new job's row is scrolled into view once the list has laid it out.
     QTimer::singleShot(0, this, [this, added = QPointer<QueueRow>(row)] {
         if (!added || m_rowsLayout->indexOf(added) < 0)
@@ -66,6 +67,7 @@ void QueueList::removeRow(QueueRow* row)
         return;
     m_rowsLayout->removeWidget(row);
     delete row;
+    emit countChanged();
 }
 
 void QueueList::clearRows()

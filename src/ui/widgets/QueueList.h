@@ -36,6 +36,8 @@ public:
 signals:
     // A tap on a row outside its check box.
     void rowClicked(QueueRow* row);
+    // A row came or went.
+    void countChanged();
 
 private:
     QWidget* m_rowsHolder;

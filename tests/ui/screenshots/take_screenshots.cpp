@@ -1,6 +1,8 @@
 // Takes the screenshots of the README: the home page and the Queue screen
 // with three jobs (under way, finished, failed), the failed job's details,
-// the settings list with two servers and the server editor on one of them.
+// the settings list with two servers and the server editor on one of them,
+// a message in the window's own look, the file explorer with the thumbnails
+// of a folder of pictures, and the home page in both Chinese languages.
 // Run it under a display
 // (docs/take-screenshots.sh runs it under Xvfb):
 //
@@ -13,16 +15,23 @@
 #include "core/ListFile.h"
 #include "core/OutcomeStore.h"
 #include "core/ProgramFolder.h"
+#include "i18n/ExtraTexts.h"
 #include "transfer/JobObserver.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageBox.h"
+#include "ui/screens/ExplorerScreen.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLinearGradient>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -86,6 +95,33 @@ qint64 recordJob(const QString& name, const kyvane::JobKind& kind, qint64 madeMs
     return job;
 }
 
+// A folder of photos for the explorer: skies, fields and sunsets in a few
+// colours, as a camera names them; its path.
+QString makePictures(const QString& folder)
+{
+    QDir().mkpath(folder);
+    const std::pair<QColor, QColor> scenes[] = {
+        {QColor(0x3a7bd5), QColor(0xd4e9ff)}, {QColor(0x2e7d32), QColor(0xc5e1a5)},
+        {QColor(0xef6c00), QColor(0xffe082)}, {QColor(0x6a1b9a), QColor(0xf48fb1)},
+        {QColor(0x00838f), QColor(0x80deea)}, {QColor(0x5d4037), QColor(0xffccbc)},
+    };
+    int number = 1201;
+    for (const auto& [top, bottom] : scenes) {
+        QImage photo(QSize(640, 480), QImage::Format_RGB32);
+        QPainter painter(&photo);
+        QLinearGradient sky(0, 0, 0, 480);
+        sky.setColorAt(0, top);
+        sky.setColorAt(1, bottom);
+        painter.fillRect(photo.rect(), sky);
+        painter.setBrush(bottom.darker(160));
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(QPoint(460, 330), 260, 120);
+        painter.end();
+        photo.save(folder + QStringLiteral("/IMG_%1.JPG").arg(number++), "JPEG", 85);
+    }
+    return folder;
+}
+
 // How a run of these outcomes ended, as its worker tells the window.
 kyvane::OutcomeCounts countsOf(std::initializer_list<kyvane::Outcome> outcomes)
 {
@@ -107,11 +143,15 @@ int main(int argc, char* argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const bool extra = argc > 2;
 
-    // A program folder of its own, so nothing of a real installation shows.
+    // A program folder of its own, so nothing of a real installation shows,
+    // and a thumbnail cache of its own.
     QTemporaryDir programFolder;
-    if (!programFolder.isValid())
+    QTemporaryDir cache;
+    if (!programFolder.isValid() || !cache.isValid())
         return 1;
     kyvane::ProgramFolder::setForTesting(programFolder.path());
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    const QString pictures = makePictures(programFolder.path() + QStringLiteral("/Pictures"));
     // Two servers for the settings list.
     kyvane::ListFile::write(
         kyvane::ProgramFolder::file(QStringLiteral("server.cfg")),
@@ -202,6 +242,36 @@ int main(int argc, char* argv[])
         emit rows->itemClicked(rows->item(1));
         ok = save(form, out.filePath(QStringLiteral("server-editor.png"))) && ok;
     }
+
+    // A message in the window's own look, taken while it waits for OK.
+    QTimer::singleShot(0, &form, [&] {
+        ok = save(form, out.filePath(QStringLiteral("message.png"))) && ok;
+        if (auto* okButton = form.findChild<QPushButton*>(QStringLiteral("btnMessageOk")))
+            okButton->click();
+    });
+    form.ChangeTab(kyvane::TForm1::BackupFolders);
+    kyvane::MessageBox::inform(
+        &form, kyvane::extraText(kyvane::ExtraText::FolderAlreadyListed).arg(pictures));
+
+    // The file explorer on a folder of pictures, their thumbnails made.
+    form.openFileExplorer(pictures);
+    if (auto* explorer = form.findChild<kyvane::ExplorerScreen*>()) {
+        QElapsedTimer waited;
+        waited.start();
+        while ((explorer->isListing() || explorer->isMakingThumbnails()) &&
+               waited.elapsed() < 20000)
+            settle(50);
+    }
+    ok = save(form, out.filePath(QStringLiteral("explorer.png"))) && ok;
+
+    // The home page in both Chinese languages.
+    for (const auto& [language, tag] : {std::pair{QStringLiteral("100"), QStringLiteral("zh-Hant")},
+                                        std::pair{QStringLiteral("200"), QStringLiteral("zh-Hans")}}) {
+        form.ChooseLanguageCallBack(language);
+        form.ChangeTab(kyvane::TForm1::Home);
+        ok = save(form, out.filePath(QStringLiteral("home-%1.png").arg(tag))) && ok;
+    }
+    form.ChooseLanguageCallBack(QStringLiteral("0"));
 
     if (extra) {
         for (int index = 1; index < kyvane::TForm1::ScreenCount; ++index) {
