@@ -27,13 +27,14 @@ namespace {
 TcpSender::TcpSender(int fd, int timeoutMs, const StopToken* stop)
     : m_fd(fd), m_timeoutMs(timeoutMs), m_stop(stop)
 {
-    setCork(true);
+    setOption(TCP_NODELAY, true);
+    setOption(TCP_CORK, true);
 }
 
-void TcpSender::setCork(bool on)
+void TcpSender::setOption(int option, bool on)
 {
     const int value = on ? 1 : 0;
-    if (::setsockopt(m_fd, IPPROTO_TCP, TCP_CORK, &value, sizeof value) != 0)
+    if (::setsockopt(m_fd, IPPROTO_TCP, option, &value, sizeof value) != 0)
         failWith(errno);
 }
 
@@ -67,9 +68,9 @@ void TcpSender::push()
 {
     if (!m_holding)
         return;
-    // Taking the cork out sends what it held.
-    setCork(false);
-    setCork(true);
+    // Taking the cork out sends all it held, the partial last segment too.
+    setOption(TCP_CORK, false);
+    setOption(TCP_CORK, true);
     m_holding = false;
 }
 
