@@ -137,6 +137,7 @@ private slots:
         // The peer reads the line and goes.
         QCOMPARE(errorOf([&] { connection.readLine(); }),
                  QStringLiteral("Connection closed gracefully."));
+        peer.join();
         QCOMPARE(received, QByteArray("auth J?rg ?\r\n"));
     }
 };
