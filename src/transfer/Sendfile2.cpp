@@ -354,6 +354,11 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             remaining -= chunk;
             if (chunk > 0)
                 sendChunk(file, position, chunk);
+            // The file's last bytes leave before their report, so the
+            // server stores and acknowledges the file while the window
+            // takes the report.
+            if (remaining == 0)
+                connection.push();
             // The last chunk is reported at 100 but counted only when the
             // server has confirmed the file, below. Within the file the count
             // stays as it is, so a chunk that leaves the rounded percentage
@@ -367,7 +372,7 @@ void TFileGenius::transferFile(const JobEntry& entry, const QDateTime& created,
             }
         } while (remaining > 0);
         file.close();
-        // The file's last bytes leave now, also when it was stopped.
+        // What a stopped file sent leaves too.
         connection.push();
 
         if (stopped) {
