@@ -132,6 +132,21 @@ Timing plainRun(const ServerProcess& server, const QStringList& paths, bool noDe
     return stopwatch.elapsed();
 }
 
+void preferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+QStringList receiverArguments(const char* usage)
+{
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        qFatal("usage: %s", usage);
+    return args;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

@@ -74,6 +74,13 @@ Timing clientRun(kyvane::TForm1& form, const ServerProcess& server, const QStrin
 // its own like the worker.
 Timing plainRun(const ServerProcess& server, const QStringList& paths, bool noDelay);
 
+// The offscreen platform unless one was chosen; before the QApplication.
+void preferOffscreen();
+
+// The command line after the program's name, which must name the receiver's
+// executable first; else usage is printed and the program ends.
+QStringList receiverArguments(const char* usage);
+
 double median(std::vector<double> values);
 QString loadAverage();
 

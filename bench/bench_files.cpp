@@ -113,13 +113,10 @@ double measure(Setup& setup, const ServerProcess& server, const Job& job, int ru
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    if (args.isEmpty())
-        qFatal("usage: bench_files RECEIVER_EXE [--runs N] [--files-scale F]");
+    QStringList args =
+        receiverArguments("bench_files RECEIVER_EXE [--runs N] [--files-scale F] [--only BYTES]");
     const QString serverExe = args.takeFirst();
     int runs = 3;
     double scale = 1;

@@ -63,13 +63,10 @@ int memoryMode(const QString& serverExe, const QString& data)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    if (args.isEmpty())
-        qFatal("usage: bench_upload RECEIVER_EXE [--runs N] [--size BYTES] | --memory FILE");
+    QStringList args =
+        receiverArguments("bench_upload RECEIVER_EXE [--runs N] [--size BYTES] | --memory FILE");
     const QString serverExe = args.takeFirst();
     int runs = 7;
     qint64 size = qint64(1) << 30;
