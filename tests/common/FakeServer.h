@@ -6,6 +6,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -92,5 +93,8 @@ private:
     Script m_script;
     std::thread m_thread;
     QSemaphore m_ready;
-    quint16 m_port = 0;
+    // Written by the server's thread before it lets the constructor go on;
+    // atomic, so that ThreadSanitizer sees that order too (it cannot see
+    // QSemaphore's).
+    std::atomic<quint16> m_port = 0;
 };
