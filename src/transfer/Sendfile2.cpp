@@ -78,9 +78,7 @@ QString backupFailedLine(const QString& server, const QString& file, const QStri
 // not gone.
 bool isGone(const QString& path)
 {
-    struct stat status
-    {
-    };
+    struct stat status{};
     if (::stat(QFile::encodeName(path).constData(), &status) == 0)
         return !S_ISREG(status.st_mode);
     return errno == ENOENT && QFileInfo(QFileInfo(path).absolutePath()).isDir();
@@ -269,9 +267,10 @@ void TFileGenius::connectAndLogIn(const JobEntry& entry)
             // Only a server no longer in Settings logs in with the digest
             // its job was written with; say so, as Settings cannot mend it.
             const QString reason =
-                login.configured ? langText(kKeyLoginFailed)
-                                 : withMessage(langText(kKeyLoginFailed),
-                                               extraText(ExtraText::ServerNoLongerConfigured));
+                login.configured
+                    ? langText(kKeyLoginFailed)
+                    : withMessage(langText(kKeyLoginFailed),
+                                  extraText(ExtraText::ServerNoLongerConfigured));
             log = failLine(entry.server, reason);
             reportLoginFailure(reason);
             return;
