@@ -9,6 +9,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -64,13 +65,46 @@ struct Socket
     }
 };
 
+// Offers one file and sends what the receiver asks for.
+QString sendFile(Socket& socket, const QString& path, std::vector<char>& buffer)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const QFileInfo info(path);
+    if (!socket.sendLine(kyvane::wire::putLine(file.size(), info.fileName(), info.birthTime(),
+                                               info.lastModified(), QStringLiteral("none"))))
+        return QStringLiteral("send failed");
+    const QString reply = socket.readLine();
+    if (reply.startsWith(QLatin1String("201")))
+        return QString();
+    file.seek(kyvane::wire::resumeOffset(reply));
+    if (!socket.sendLine(QStringLiteral("START")))
+        return QStringLiteral("send failed");
+    for (;;) {
+        const qint64 got = file.read(buffer.data(), static_cast<qint64>(buffer.size()));
+        if (got < 0)
+            return file.errorString();
+        if (got == 0)
+            break;
+        if (!socket.sendAll(buffer.data(), static_cast<size_t>(got)))
+            return QStringLiteral("send failed");
+    }
+    const QString ack = socket.readLine();
+    return ack == QLatin1String("<closed>") ? QStringLiteral("no acknowledgement") : QString();
+}
+
 } // namespace
 
 QString plainSend(const QString& address, quint16 port, const QString& account,
-                  const QString& password, const QString& path)
+                  const QString& password, const QStringList& paths, bool noDelay)
 {
     Socket socket;
     socket.fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (noDelay) {
+        const int on = 1;
+        ::setsockopt(socket.fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    }
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(port);
@@ -86,26 +120,11 @@ QString plainSend(const QString& address, quint16 port, const QString& account,
     if (!socket.readLine().startsWith(QLatin1String("100")))
         return QStringLiteral("login refused");
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    const QFileInfo info(path);
-    socket.sendLine(kyvane::wire::putLine(file.size(), info.fileName(), info.birthTime(),
-                                          info.lastModified(), QStringLiteral("none")));
-    const qint64 offset = kyvane::wire::resumeOffset(socket.readLine());
-    file.seek(offset);
-    socket.sendLine(QStringLiteral("START"));
-
     std::vector<char> buffer(819200);
-    for (;;) {
-        const qint64 got = file.read(buffer.data(), static_cast<qint64>(buffer.size()));
-        if (got < 0)
-            return file.errorString();
-        if (got == 0)
-            break;
-        if (!socket.sendAll(buffer.data(), static_cast<size_t>(got)))
-            return QStringLiteral("send failed");
+    for (const QString& path : paths) {
+        const QString error = sendFile(socket, path, buffer);
+        if (!error.isEmpty())
+            return error;
     }
-    const QString ack = socket.readLine();
-    return ack == QLatin1String("<closed>") ? QStringLiteral("no acknowledgement") : QString();
+    return QString();
 }

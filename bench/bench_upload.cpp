@@ -13,151 +13,22 @@
 // RECEIVER_EXE takes kyvane-server's --listen and --port options and prints
 // "listening on ADDRESS:PORT": bench_discard (reads and drops the bytes, so
 // the senders set the pace) or kyvane-server itself.
-#include "PlainSender.h"
-#include "ServerProcess.h"
+#include "BenchSupport.h"
 
-#include "core/EngineSettings.h"
-#include "core/ProgramFolder.h"
 #include "i18n/LanguageRes.h"
-#include "transfer/Digest.h"
-#include "transfer/TFileGenius.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QDir>
-#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 
-#include <sys/resource.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <thread>
 
 using namespace kyvane;
+using namespace bench;
 
 namespace {
-
-const QString kAccount = QStringLiteral("anna");
-const QString kPassword = QStringLiteral("secret");
-
-void makeDataFile(const QString& path, qint64 size)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot create %s", qPrintable(path));
-    QByteArray block(8 << 20, Qt::Uninitialized);
-    for (qsizetype i = 0; i < block.size(); ++i)
-        block[i] = static_cast<char>((i * 2654435761u) >> 24);
-    for (qint64 written = 0; written < size;) {
-        const qint64 part = std::min<qint64>(block.size(), size - written);
-        file.write(block.constData(), part);
-        written += part;
-    }
-}
-
-// A fresh name for the same bytes, so the server never answers "it exists".
-QString freshLink(const QString& data, int run)
-{
-    const QString link = data + QStringLiteral(".run%1.jpg").arg(run);
-    QFile::remove(link);
-    if (!QFile::link(data, link) && !QFile::copy(data, link))
-        qFatal("cannot link %s", qPrintable(link));
-    return link;
-}
-
-void forgetStored(const ServerProcess& server, const QString& path)
-{
-    QFile::remove(server.root() + "/" + kAccount + "/" + QFileInfo(path).fileName());
-    QFile::remove(path);
-}
-
-// Time taken by one upload: wall-clock seconds, and the CPU seconds this
-// process spent on it (all its threads; the receiver is another process).
-// The CPU time tells the senders' cost apart even when other work on the
-// machine makes the wall-clock figures noisy.
-struct Timing
-{
-    double seconds = 0;
-    double cpuSeconds = 0;
-};
-
-double processCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-class Stopwatch
-{
-public:
-    Stopwatch() : m_cpuStart(processCpuSeconds()) { m_timer.start(); }
-    Timing elapsed() const
-    {
-        return {m_timer.nsecsElapsed() / 1e9, processCpuSeconds() - m_cpuStart};
-    }
-
-private:
-    QElapsedTimer m_timer;
-    double m_cpuStart;
-};
-
-// One job of the worker into the window: every path, in order.
-Timing clientRun(TForm1& form, const ServerProcess& server, const QStringList& paths,
-                 bool recordOutcomes = true)
-{
-    QStringList entries;
-    for (const QString& path : paths)
-        entries << QStringLiteral("%1|%2|%3|%4|%5")
-                       .arg(server.address(), QString::number(server.port()), kAccount,
-                            passwordDigest(kPassword), path);
-    const QString job = QStringLiteral("090000");
-    EngineSettings settings;
-    settings.recordOutcomes = recordOutcomes;
-    const Stopwatch stopwatch;
-    TFileGenius* worker = TFileGenius::Create(entries, job, form.observerChannel(), settings);
-    if (!worker)
-        qFatal("worker did not start");
-    // The window's thread serves the worker's hand-overs until it ends.
-    QEventLoop loop;
-    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    const Timing timing = stopwatch.elapsed();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return timing;
-}
-
-Timing plainRun(const ServerProcess& server, const QString& path)
-{
-    const Stopwatch stopwatch;
-    QString error;
-    // On a thread of its own like the worker, with the main thread idle.
-    std::thread sender([&] { error = plainSend(server.address(), server.port(), kAccount, kPassword, path); });
-    sender.join();
-    if (!error.isEmpty())
-        qFatal("plain sender: %s", qPrintable(error));
-    return stopwatch.elapsed();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
-QString loadAverage()
-{
-    QFile file(QStringLiteral("/proc/loadavg"));
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("unknown");
-    return QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 0, 2);
-}
 
 long peakRssKiB()
 {
@@ -170,24 +41,7 @@ long peakRssKiB()
     return -1;
 }
 
-// Files live in memory, so that neither the disk of the client nor that of
-// the server decides the figures.
-const QString kScratch = QStringLiteral("/dev/shm");
 const QStringList kServerOptions{QStringLiteral("--no-sync")};
-
-struct Setup
-{
-    QTemporaryDir dir{kScratch + QStringLiteral("/kyvane-bench-XXXXXX")};
-    QTemporaryDir programFolder{QDir::tempPath() + QStringLiteral("/kyvane-bench-program-XXXXXX")};
-    std::unique_ptr<TForm1> form;
-
-    Setup()
-    {
-        ProgramFolder::setForTesting(programFolder.path());
-        form = std::make_unique<TForm1>();
-        form->show();
-    }
-};
 
 // One upload of a file the parent made; prints the peak memory before and
 // after it.
@@ -209,13 +63,10 @@ int memoryMode(const QString& serverExe, const QString& data)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    if (args.isEmpty())
-        qFatal("usage: bench_upload RECEIVER_EXE [--runs N] [--size BYTES] | --memory FILE");
+    QStringList args =
+        receiverArguments("bench_upload RECEIVER_EXE [--runs N] [--size BYTES] | --memory FILE");
     const QString serverExe = args.takeFirst();
     int runs = 7;
     qint64 size = qint64(1) << 30;
@@ -260,7 +111,7 @@ int main(int argc, char* argv[])
     // One round first, not counted, to warm the page cache and the receiver.
     for (int run = -1; run < runs; ++run) {
         const QString a = freshLink(data, 3 * run + 100);
-        const Timing p = plainRun(server, a);
+        const Timing p = plainRun(server, {a}, false);
         forgetStored(server, a);
         // With and without the store in turn first, so that neither gains
         // from its place in the round.
@@ -283,9 +134,8 @@ int main(int argc, char* argv[])
         clientCpu.push_back(c.cpuSeconds);
         std::printf("  %4d   %11.0f   %12.0f   %14.0f   %12.2f   %14.2f   %10.3f   %11.2f   "
                     "%12.2f\n",
-                    run + 1, plainRates.back(), clientRates.back(), bareRates.back(),
-                    ratios.back(), bareRatios.back(), storeRatios.back(), p.cpuSeconds,
-                    c.cpuSeconds);
+                    run + 1, plainRates.back(), clientRates.back(), bareRates.back(), ratios.back(),
+                    bareRatios.back(), storeRatios.back(), p.cpuSeconds, c.cpuSeconds);
         std::fflush(stdout);
     }
     std::printf("  median %11.0f   %12.0f   %14.0f   %12.2f   %14.2f   %10.3f   %11.2f   %12.2f\n"

@@ -8,6 +8,7 @@
 #
 #   bench/run-bench.sh                                   every benchmark
 #   bench/run-bench.sh upload [--runs N] [--size BYTES] [--files N] [--file-size BYTES]
+#   bench/run-bench.sh files [--runs N] [--files-scale F] [--only BYTES]
 #   bench/run-bench.sh capture-time [--files N]          needs ffmpeg (installed here)
 #   bench/run-bench.sh scan [--files N] [--today N] [--runs N]
 #   bench/run-bench.sh explorer [--runs N]
@@ -17,7 +18,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 which="all"
 case "${1:-}" in
-upload | capture-time | scan | explorer | thumbnails | shared-store)
+upload | files | capture-time | scan | explorer | thumbnails | shared-store)
     which="$1"
     shift
     ;;
@@ -27,11 +28,16 @@ build="$here/build-bench"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKYVANE_BUILD_TESTS=OFF \
     -DKYVANE_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target bench_upload bench_discard \
-    bench_capturetime bench_scan bench_explorer bench_thumbnails bench_servershared \
+    bench_files bench_capturetime bench_scan bench_explorer bench_thumbnails bench_servershared \
     kyvane-server >/dev/null
 runs() { [ "$which" = "all" ] || [ "$which" = "$1" ]; }
 if runs upload; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_upload" "$build/bench/bench_discard" "$@"
+fi
+if runs files; then
+    # Jobs of many files against the reference server, where each file costs
+    # a dialogue of its own.
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_files" "$build/kyvane-server" "$@"
 fi
 if runs capture-time; then
     "$build/bench/bench_capturetime" "$@"

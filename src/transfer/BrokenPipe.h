@@ -2,11 +2,11 @@
 
 namespace kyvane {
 
-// Sending a file straight from the file system (sendfile) cannot refuse the
-// SIGPIPE a peer that closed the connection raises, and that signal would
-// end the whole program. The program ignores it once, at start-up, before
-// any thread runs; a write to a closed peer then fails with EPIPE and fails
-// only its entry.
+// A write to a peer that closed the connection raises SIGPIPE, which would
+// end the whole program. Our own sends refuse it, but not every write can (a
+// library that writes to the socket itself, as a TLS library does). The
+// program ignores it once, at start-up, before any thread runs; a write to
+// a closed peer then fails with EPIPE and fails only its entry.
 void ignoreBrokenPipe();
 
 } // namespace kyvane

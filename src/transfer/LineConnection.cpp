@@ -1,6 +1,7 @@
 #include "transfer/LineConnection.h"
 
 #include "core/StopToken.h"
+#include "transfer/StopWait.h"
 #include "transfer/TcpConnect.h"
 #include "transfer/TransferError.h"
 #include "transfer/WireFormat.h"
@@ -8,20 +9,10 @@
 #include <QDeadlineTimer>
 #include <QTcpSocket>
 
-#include <poll.h>
-#include <sys/sendfile.h>
-#include <sys/socket.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 namespace kyvane {
 
-// sendfile() cannot refuse the SIGPIPE of a peer that closed the connection;
-// the program ignores that signal once at start-up (BrokenPipe.h), so such a
-// write fails with EPIPE and fails only its entry.
 LineConnection::LineConnection(int connectTimeoutMs, int readTimeoutMs, const StopToken* stop)
     : m_connectTimeoutMs(connectTimeoutMs), m_readTimeoutMs(readTimeoutMs), m_stop(stop)
 {
@@ -46,10 +37,16 @@ void LineConnection::throwIfStopped()
     }
 }
 
-int LineConnection::nextWaitMs(const QDeadlineTimer& deadline) const
+template <typename Call> void LineConnection::withSender(Call call)
 {
-    const qint64 left = std::max<qint64>(0, deadline.remainingTime());
-    return int(m_stop ? std::min<qint64>(left, kStopCheckMs) : left);
+    if (!isOpen())
+        fail(QStringLiteral("Not connected."));
+    try {
+        call(*m_sender);
+    } catch (const TransferError&) {
+        close();
+        throw;
+    }
 }
 
 void LineConnection::open(const QString& host, quint16 port)
@@ -63,6 +60,12 @@ void LineConnection::open(const QString& host, quint16 port)
         ::close(fd);
         fail(m_socket->errorString());
     }
+    try {
+        m_sender.emplace(fd, m_readTimeoutMs, m_stop);
+    } catch (const TransferError&) {
+        close();
+        throw;
+    }
 }
 
 bool LineConnection::isOpen() const
@@ -72,6 +75,7 @@ bool LineConnection::isOpen() const
 
 void LineConnection::close()
 {
+    m_sender.reset();
     if (!m_socket)
         return;
     m_socket->abort();
@@ -90,69 +94,12 @@ void LineConnection::sendLine(const QString& text)
 // write buffer stays empty and nothing can overtake.
 void LineConnection::sendBytes(const char* data, qint64 size)
 {
-    if (!isOpen())
-        fail(QStringLiteral("Not connected."));
-    const int fd = static_cast<int>(m_socket->socketDescriptor());
-    while (size > 0) {
-        const ssize_t sent = ::send(fd, data, static_cast<size_t>(size), MSG_NOSIGNAL);
-        if (sent > 0) {
-            data += sent;
-            size -= sent;
-            continue;
-        }
-        if (sent < 0 && errno == EINTR)
-            continue;
-        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            waitUntilWritable(fd);
-            continue;
-        }
-        fail(QString::fromLocal8Bit(std::strerror(sent < 0 ? errno : EPIPE)));
-    }
+    withSender([&](TcpSender& sender) { sender.send(data, size); });
 }
 
-qint64 LineConnection::sendFromFile(int fileHandle, qint64 offset, qint64 size)
+void LineConnection::push()
 {
-    if (!isOpen())
-        fail(QStringLiteral("Not connected."));
-    const int fd = static_cast<int>(m_socket->socketDescriptor());
-    off_t position = offset;
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t sent =
-            ::sendfile(fd, fileHandle, &position, static_cast<size_t>(size - done));
-        if (sent > 0) {
-            done += sent;
-            continue;
-        }
-        if (sent == 0)
-            break; // the end of the file
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            waitUntilWritable(fd);
-            continue;
-        }
-        if (done == 0 && (errno == EINVAL || errno == ENOSYS))
-            return -1;
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    return done;
-}
-
-void LineConnection::waitUntilWritable(int fd)
-{
-    const QDeadlineTimer deadline(m_readTimeoutMs);
-    pollfd entry{fd, POLLOUT, 0};
-    for (;;) {
-        throwIfStopped();
-        if (deadline.hasExpired())
-            fail(QStringLiteral("Write timed out."));
-        const int ready = ::poll(&entry, 1, nextWaitMs(deadline));
-        if (ready > 0)
-            return; // writable, or an error the next send reports
-        if (ready < 0 && errno != EINTR)
-            fail(QString::fromLocal8Bit(std::strerror(errno)));
-    }
+    withSender([](TcpSender& sender) { sender.push(); });
 }
 
 QString LineConnection::readLine()
@@ -179,6 +126,10 @@ QString LineConnection::readLineImpl(OnTimeout onTimeout, const QDeadlineTimer& 
 {
     if (!m_socket)
         fail(QStringLiteral("Not connected."));
+    // A reply never waits for bytes of ours still held. A connection the
+    // peer has closed may still hold its last lines to read.
+    if (isOpen())
+        push();
     for (;;) {
         if (m_socket->canReadLine()) {
             QByteArray bytes = m_socket->readLine(wire::kMaxLineBytes + 3);
@@ -201,7 +152,7 @@ QString LineConnection::readLineImpl(OnTimeout onTimeout, const QDeadlineTimer& 
                 return QString();
             fail(QStringLiteral("Read timed out."));
         }
-        if (!m_socket->waitForReadyRead(nextWaitMs(deadline))) {
+        if (!m_socket->waitForReadyRead(nextWaitMs(deadline, m_stop))) {
             // A step of the wait ran out: the loop looks at the stop and
             // the deadline again.
             if (m_socket->error() == QAbstractSocket::SocketTimeoutError)

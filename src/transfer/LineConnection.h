@@ -1,9 +1,12 @@
 #pragma once
 
+#include "transfer/TcpSender.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QDeadlineTimer;
 class QTcpSocket;
@@ -31,16 +34,14 @@ public:
     // Closes without a farewell; never throws.
     void close();
 
+    // What is sent waits in the connection until a segment is full, push()
+    // or the next read: every wait for the server first sends all that was
+    // written, so a line or a file's data leaves as one message (TcpSender).
     void sendLine(const QString& text);
     // Sends raw bytes and waits until the system has taken them, each wait
     // bounded by the read time-out.
     void sendBytes(const char* data, qint64 size);
-
-    // Sends size bytes of the open file fileHandle from offset, without
-    // reading them into this process. Returns the bytes sent, fewer than
-    // size only when the file ended; -1, with nothing sent, when the system
-    // cannot send from this file (the caller then reads and sends itself).
-    qint64 sendFromFile(int fileHandle, qint64 offset, qint64 size);
+    void push();
 
     // The read time-out is one deadline for a whole reply, however the
     // server spreads its bytes: a trickle cannot hold the worker longer.
@@ -62,13 +63,11 @@ private:
     [[noreturn]] void fail(const QString& message);
     // Closes and throws TransferStopped when the stop is set.
     void throwIfStopped();
-    // How long the next wait may last: to the deadline, in steps short
-    // enough to see the stop.
-    int nextWaitMs(const QDeadlineTimer& deadline) const;
-    // Waits until the socket takes more bytes, at most the read time-out.
-    void waitUntilWritable(int fd);
+    // Runs a call of the sender; closes when it throws.
+    template <typename Call> void withSender(Call call);
 
     std::unique_ptr<QTcpSocket> m_socket;
+    std::optional<TcpSender> m_sender; // while connected
     int m_connectTimeoutMs;
     int m_readTimeoutMs;
     const StopToken* m_stop;

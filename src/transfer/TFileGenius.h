@@ -108,8 +108,8 @@ private:
     // The outcome of every entry goes to the outcome store through here.
     RunRecorder m_recorder;
     ServerLabels m_labels;
-    int m_entryIndex = 0;      // the entry in hand
-    int m_finished = 0;        // entries settled in this run: confirmed, or gone
+    int m_entryIndex = 0; // the entry in hand
+    int m_finished = 0;   // entries settled in this run: confirmed, or gone
     // Why the entries of the last login attempt are passed over once it
     // failed or its connection was lost.
     QString m_passOverReason;
@@ -119,8 +119,7 @@ private:
     // The entry of the last connection attempt (its address, port and
     // account); none before the first.
     std::optional<JobEntry> m_lastAttempt;
-    QByteArray m_chunk;         // one chunk of file data, reused
-    bool m_sendFromFile = true; // the system can send the current file itself
+    QByteArray m_chunk; // one chunk of file data, reused
 };
 
 } // namespace kyvane

@@ -1,6 +1,6 @@
 #include "transfer/TcpConnect.h"
 
-#include "core/StopToken.h"
+#include "transfer/StopWait.h"
 #include "transfer/TransferError.h"
 
 #include <QDeadlineTimer>
@@ -14,7 +14,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -31,20 +30,6 @@ namespace {
 [[noreturn]] void failWith(int error)
 {
     throw TransferError(QString::fromLocal8Bit(std::strerror(error)));
-}
-
-// How long the next wait may last: up to the deadline, and short enough to
-// see a stop in time when there is one to see.
-int nextWaitMs(const QDeadlineTimer& deadline, const StopToken* stop)
-{
-    const qint64 left = std::max<qint64>(0, deadline.remainingTime());
-    return int(stop ? std::min<qint64>(left, kStopCheckMs) : left);
-}
-
-void throwIfStopped(const StopToken* stop)
-{
-    if (stop && stop->isStopped())
-        throw TransferStopped();
 }
 
 [[noreturn]] void timedOut()
@@ -130,17 +115,11 @@ int connectOne(int fd, const sockaddr_in& address, const QDeadlineTimer& deadlin
         return 0;
     if (errno != EINPROGRESS)
         return errno;
-    pollfd entry{fd, POLLOUT, 0};
-    for (;;) {
-        throwIfStopped(stop);
-        if (deadline.hasExpired())
-            timedOut();
-        const int ready = ::poll(&entry, 1, nextWaitMs(deadline, stop));
-        if (ready < 0 && errno != EINTR)
-            return errno;
-        if (ready > 0)
-            break;
-    }
+    const int waited = waitForSocket(fd, POLLOUT, deadline, stop);
+    if (waited == ETIMEDOUT)
+        timedOut();
+    if (waited != 0)
+        return waited;
     int error = 0;
     socklen_t length = sizeof error;
     if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "transfer/StopWait.h"
+
 #include <QString>
 
 namespace kyvane {
 
 class StopToken;
-
-// How often a wait for the network looks at the worker's stop.
-constexpr int kStopCheckMs = 200;
 
 // Opens a TCP connection over IPv4 to host (a name or an address) and port
 // and returns its connected socket, which the caller then owns. The look-up

@@ -6,6 +6,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -13,6 +14,10 @@
 // accepts one connection and runs the script on it, on a thread of its own
 // with blocking calls. For behaviours the reference server never shows
 // (silence, overlong lines, odd replies). Every wait is bounded.
+//
+// What a script records is the script thread's until join() has returned:
+// read before that, it may still be the initial value, and a check of it
+// then passes whatever the client did.
 class FakeServer
 {
 public:
@@ -24,7 +29,14 @@ public:
         m_ready.acquire();
     }
 
-    ~FakeServer() { m_thread.join(); }
+    ~FakeServer() { join(); }
+
+    // Waits until the script has run to its end.
+    void join()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
 
     quint16 port() const { return m_port; }
 
@@ -81,5 +93,8 @@ private:
     Script m_script;
     std::thread m_thread;
     QSemaphore m_ready;
-    quint16 m_port = 0;
+    // Written by the server's thread before it lets the constructor go on;
+    // atomic, so that ThreadSanitizer sees that order too (it cannot see
+    // QSemaphore's).
+    std::atomic<quint16> m_port = 0;
 };

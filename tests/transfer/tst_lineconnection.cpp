@@ -29,10 +29,10 @@ class TestLineConnection : public QObject
     Q_OBJECT
 
 private slots:
-    // Sending straight from a file cannot refuse SIGPIPE, which would end
-    // the program when a server closes mid-file. The program ignores it once
-    // at start-up (tst_programstart checks the real program); a connection
-    // leaves the process's signals alone, even while it connects.
+    // Not every write can refuse SIGPIPE, which would end the program when a
+    // server closes mid-file. The program ignores it once at start-up
+    // (tst_programstart checks the real program); a connection leaves the
+    // process's signals alone, even while it connects.
     void connectionLeavesSignalsAlone()
     {
         std::signal(SIGPIPE, SIG_DFL);
@@ -137,6 +137,7 @@ private slots:
         // The peer reads the line and goes.
         QCOMPARE(errorOf([&] { connection.readLine(); }),
                  QStringLiteral("Connection closed gracefully."));
+        peer.join();
         QCOMPARE(received, QByteArray("auth J?rg ?\r\n"));
     }
 };

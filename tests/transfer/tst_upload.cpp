@@ -2,6 +2,7 @@
 #include "FakeServer.h"
 #include "RecordingObserver.h"
 #include "ServerProcess.h"
+#include "TcpInfo.h"
 #include "TempProgramFolder.h"
 #include "core/JobRecords.h"
 #include "core/ListFile.h"
@@ -351,9 +352,9 @@ private slots:
         QVERIFY(server.isListening());
         // The server is in Settings: its login fails for the server's reason
         // alone.
-        QCOMPARE(ListFile::write(m_folder->file("server.cfg"),
-                                 {entry(server, QString()).chopped(1)}),
-                 QString());
+        QCOMPARE(
+            ListFile::write(m_folder->file("server.cfg"), {entry(server, QString()).chopped(1)}),
+            QString());
         const QString a = mediaFile("a.jpg", 10);
         const QString b = mediaFile("b.jpg", 10);
         RecordingObserver observer;
@@ -496,7 +497,8 @@ private slots:
         QTest::addColumn<QString>("missing");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<bool>("finishes");
-        QTest::newRow("file deleted") << "media/gone.jpg" << "file not found" << true;
+        QTest::newRow("file deleted") << "media/gone.jpg"
+                                      << "file not found" << true;
         QTest::newRow("folder gone")
             << "unplugged/gone.jpg"
             << "file cannot be reached (its folder is missing or cannot be read)" << false;
@@ -566,14 +568,18 @@ private slots:
         QTest::addColumn<QString>("entryPassword");
         QTest::addColumn<QString>("configuredPassword"); // empty: not in server.cfg
         QTest::addColumn<QString>("line");
-        QTest::newRow("corrected in Settings")
-            << "wrong" << "secret" << "[127.0.0.1][DONE] a.jpg Backup OK";
-        QTest::newRow("still wrong in Settings")
-            << "secret" << "wrong" << "[127.0.0.1][FAIL] Login Failed";
-        QTest::newRow("no longer configured, right")
-            << "secret" << "" << "[127.0.0.1][DONE] a.jpg Backup OK";
+        QTest::newRow("corrected in Settings") << "wrong"
+                                               << "secret"
+                                               << "[127.0.0.1][DONE] a.jpg Backup OK";
+        QTest::newRow("still wrong in Settings") << "secret"
+                                                 << "wrong"
+                                                 << "[127.0.0.1][FAIL] Login Failed";
+        QTest::newRow("no longer configured, right") << "secret"
+                                                     << ""
+                                                     << "[127.0.0.1][DONE] a.jpg Backup OK";
         QTest::newRow("no longer configured, wrong")
-            << "wrong" << ""
+            << "wrong"
+            << ""
             << "[127.0.0.1][FAIL] Login Failed (this server is no longer in Settings)";
     }
 
@@ -656,6 +662,9 @@ private slots:
         RecordingObserver observer;
         runJob({entry("127.0.0.1", peer.port(), a), entry("127.0.0.1", peer.port(), b)}, observer);
         m_settings.readTimeoutMs = 5000;
+        // The server writes its reply after the client gave up, and only
+        // then reads what follows the put line.
+        peer.join();
         QVERIFY(put.startsWith("put 1000 YS5qcGc= "));
         QCOMPARE(afterPut, QByteArray());
         QCOMPARE(observer.logLines(),
@@ -719,6 +728,7 @@ private slots:
         const QString b = mediaFile("b.jpg", 2000);
         RecordingObserver observer;
         runJob({entry("127.0.0.1", peer.port(), a), entry("127.0.0.1", peer.port(), b)}, observer);
+        peer.join();
 
         QCOMPARE(afterPutA == "START\r\n", dataSent);
         QCOMPARE(dataA, dataSent ? pattern(1000) : QByteArray());
@@ -729,6 +739,42 @@ private slots:
         QCOMPARE(observer.reports.last().value2, 1);
         QCOMPARE(observer.reports.last().value3, 2);
         QVERIFY(!observer.finished());
+    }
+
+    // "START" and a small file's data leave as one message. Sent alone,
+    // "START" made the file's tail wait for its acknowledgement, which the
+    // server delays while it has nothing to answer: 40 ms for every file.
+    void startAndDataShareOneSegment_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("0 bytes") << qint64(0);
+        QTest::newRow("4 KiB") << qint64(4096);
+        QTest::newRow("10,000 bytes") << qint64(10000);
+    }
+
+    void startAndDataShareOneSegment()
+    {
+        QFETCH(qint64, size);
+        QByteArray received;
+        quint32 segments = 0;
+        FakeServer peer([&](QTcpSocket& socket) {
+            logIn(socket);
+            FakeServer::readLine(socket); // put
+            const int fd = int(socket.socketDescriptor());
+            const quint32 before = tcpInfoOf(fd).tcpi_data_segs_in;
+            FakeServer::send(socket, "200 0\r\n");
+            received = FakeServer::readBytes(socket, 7 + size);
+            segments = tcpInfoOf(fd).tcpi_data_segs_in - before;
+            FakeServer::send(socket, "250 stored\r\n");
+            FakeServer::awaitClose(socket);
+        });
+        const QString a = mediaFile("a.jpg", size);
+        RecordingObserver observer;
+        runJob({entry("127.0.0.1", peer.port(), a)}, observer);
+        peer.join();
+        QCOMPARE(received, "START\r\n" + pattern(size));
+        QCOMPARE(segments, 1u);
+        QVERIFY(observer.finished());
     }
 
     void secondWorkerOnARunningJobIsRefused()

@@ -247,6 +247,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(stopped.logLines(), QStringList{kCancelled}, 1000);
         released = true;
         QTRY_VERIFY_WITH_TIMEOUT(waiting.isNull(), kLongWaitMs);
+        peer.join(); // its last read may outlast the worker
         QCOMPARE(afterRelease, QByteArray());
         QVERIFY(!RunningJobs::isRunning(kJob));
     }
